@@ -1,0 +1,34 @@
+#include "service/messenger_service.h"
+
+#include "platform/platform_error.h"
+#include "service/service_values.h"
+
+namespace calvorin::service {
+
+void MessengerService::OpenConnection() {
+  Locator = wmi_.createLocator();
+  Services = Locator->connectServer(platform::ConnectServerArgs{});
+}
+
+std::unique_ptr<platform::WmiObject> MessengerService::fetchService() {
+  if (!Services) {
+    throw platform::PlatformError("There is no connection to WMI.");
+  }
+  return Services->get(kMessengerObjectPath);
+}
+
+void MessengerService::ServiceControl(std::uint8_t operation) {
+  auto service = fetchService();
+  if (operation == ServiceOpStart) {
+    service->callMethod("StartService");
+  } else if (operation == ServiceOpStop) {
+    service->callMethod("StopService");
+  }
+  // The outcome is judged from a fresh object only: the one the method was
+  // called on still holds the state from before the request.
+  service = fetchService();
+  const bool running = stateReads(*service, kStateRunning);
+  ServiceRunning = operation == ServiceOpStart && running;
+}
+
+}  // namespace calvorin::service

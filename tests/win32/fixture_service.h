@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdlib>
+#include <string>
+
+#include "service_admin.h"
+
+namespace calvorin::testing {
+
+// The fixture service's binary as the service manager must name it: a Windows
+// path, which under Wine is the Unix path on drive Z:.
+inline std::string fixtureBinary() {
+  const char* path = std::getenv("CALVORIN_FIXTURE_EXE");
+  std::string windowsPath = path ? path : "messenger-fixture.exe";
+  if (!windowsPath.empty() && windowsPath[0] == '/') {
+    windowsPath = "Z:" + windowsPath;
+    for (char& c : windowsPath) {
+      if (c == '/')
+        c = '\\';
+    }
+  }
+  return windowsPath;
+}
+
+// Installs "Messenger" for one test and removes it afterwards.
+class InstalledMessenger {
+ public:
+  explicit InstalledMessenger(const std::string& behaviour = "") {
+    fixture::installMessenger(fixture::quotedBinaryPath(fixtureBinary(), behaviour));
+  }
+  InstalledMessenger(const InstalledMessenger&) = delete;
+  InstalledMessenger& operator=(const InstalledMessenger&) = delete;
+  ~InstalledMessenger() {
+    try {
+      fixture::removeMessenger();
+    } catch (...) {
+      // A test that already failed must not abort in its clean-up.
+    }
+  }
+};
+
+}  // namespace calvorin::testing

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "platform/notification_area.h"
+#include "platform/picture.h"
+#include "platform/window.h"
+#include "tray/tray_icon.h"
+
+namespace calvorin::fakes {
+
+// Keeps icons by owner and id, and refuses what the shell refuses: a second
+// add of a shown icon, a modify or delete of one that is not shown.
+class FakeNotificationArea final : public platform::NotificationArea {
+ public:
+  struct Request {
+    std::uint32_t code;
+    platform::NotifyIconRecord record;
+  };
+
+  bool notifyIcon(std::uint32_t code, const platform::NotifyIconRecord& record) override {
+    requests.push_back({code, record});
+    const auto key = std::make_pair(readUint32(record, 4), readUint32(record, 8));
+    switch (code) {
+      case platform::kNimAdd:
+        return shown.insert(key).second;
+      case platform::kNimModify:
+        return shown.count(key) == 1;
+      case platform::kNimDelete:
+        return shown.erase(key) == 1;
+      default:
+        return false;
+    }
+  }
+
+  static std::uint32_t readUint32(const platform::NotifyIconRecord& record, std::size_t offset) {
+    return record[offset] | record[offset + 1] << 8 | record[offset + 2] << 16 |
+           static_cast<std::uint32_t>(record[offset + 3]) << 24;
+  }
+
+  std::vector<Request> requests;
+  std::set<std::pair<std::uint32_t, std::uint32_t>> shown;
+};
+
+class FakePicture final : public platform::Picture {
+ public:
+  explicit FakePicture(std::uint32_t handle) : handle_(handle) {}
+  std::uint32_t handle() const override { return handle_; }
+
+ private:
+  std::uint32_t handle_;
+};
+
+class FakeTrayHost final : public tray::TrayHost {
+ public:
+  void popUpTrayMenu() override {
+    ++popups;
+    if (whileMenuIsOpen)
+      whileMenuIsOpen();
+  }
+  float twipsPerPixelX() const override { return twips; }
+
+  int popups = 0;
+  float twips = 15.0f;
+  std::function<void()> whileMenuIsOpen;
+};
+
+}  // namespace calvorin::fakes

@@ -1,0 +1,140 @@
+#include "tray/tray_icon.h"
+
+#include <cfenv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "platform/platform_error.h"
+
+namespace calvorin::tray {
+
+namespace {
+
+// Offsets and values of the 88-byte NOTIFYICONDATAA.
+constexpr std::size_t kCbSize = 0;
+constexpr std::size_t kHwnd = 4;
+constexpr std::size_t kUid = 8;
+constexpr std::size_t kUflags = 12;
+constexpr std::size_t kUcallbackMessage = 16;
+constexpr std::size_t kHicon = 20;
+constexpr std::size_t kSzTip = 24;
+constexpr std::size_t kSzTipWidth = 64;
+
+constexpr std::uint32_t kRecordSize = 88;
+constexpr std::uint32_t kIconId = 1;
+constexpr std::uint32_t kNifMessageIconTip = 7;
+constexpr std::uint32_t kWmMouseMove = 0x200;
+
+constexpr std::int32_t kLeftDoubleClick = 515;
+constexpr std::int32_t kRightButtonUp = 517;
+constexpr std::int32_t kRightDoubleClick = 518;
+
+// Clears Busy however the handling ends, so one failed action cannot leave
+// the icon deaf to every later notification.
+class BusyScope {
+ public:
+  explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+  ~BusyScope() { busy_ = false; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  bool& busy_;
+};
+
+}  // namespace
+
+std::int32_t decodeTrayCode(float x, float twipsPerPixelX) {
+  const double code = static_cast<double>(x) / static_cast<double>(twipsPerPixelX);
+  if (!std::isfinite(code) || code > std::numeric_limits<std::int32_t>::max() ||
+      code < std::numeric_limits<std::int32_t>::min()) {
+    return 0;
+  }
+  // nearbyint rounds in the current mode; pin it to nearest, halves to even.
+  const int previousMode = std::fegetround();
+  std::fesetround(FE_TONEAREST);
+  const double rounded = std::nearbyint(code);
+  std::fesetround(previousMode);
+  return static_cast<std::int32_t>(rounded);
+}
+
+TrayIcon::~TrayIcon() {
+  if (ownerForm_ && ownerForm_->mouseMoveListener() == this) {
+    ownerForm_->setMouseMoveListener(nullptr);
+  }
+}
+
+void TrayIcon::setOwnerForm(platform::Window* window) {
+  if (ownerForm_ && ownerForm_->mouseMoveListener() == this) {
+    ownerForm_->setMouseMoveListener(nullptr);
+  }
+  ownerForm_ = window;
+  if (ownerForm_)
+    ownerForm_->setMouseMoveListener(this);
+}
+
+std::string TrayIcon::tooltip() const {
+  if (!tooltip_)
+    throw platform::PlatformError("The tray icon's tooltip has not been set.");
+  return tooltip_->substr(0, tooltip_->size() - 1);
+}
+
+void TrayIcon::putUint32(std::size_t offset, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4; ++i) {
+    NotifyData_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  }
+}
+
+void TrayIcon::send(std::uint32_t request, std::int16_t stateAfter) {
+  putUint32(kCbSize, kRecordSize);
+  if (!icon_)
+    throw platform::PlatformError("The tray icon has no picture.");
+  putUint32(kHicon, icon_->handle());
+  if (!ownerForm_)
+    throw platform::PlatformError("The tray icon has no owner window.");
+  putUint32(kHwnd, ownerForm_->handle());
+
+  // The stored tooltip ends in its NUL; a text too long for the field is cut
+  // so that the NUL always stays inside it.
+  std::string tip = tooltip_.value_or(std::string());
+  if (tip.size() > kSzTipWidth)
+    tip = tip.substr(0, kSzTipWidth - 1) + '\0';
+  tip.resize(kSzTipWidth, ' ');
+  std::memcpy(NotifyData_.data() + kSzTip, tip.data(), kSzTipWidth);
+
+  putUint32(kUcallbackMessage, kWmMouseMove);
+  putUint32(kUflags, kNifMessageIconTip);
+  putUint32(kUid, kIconId);
+
+  area_.notifyIcon(request, NotifyData_);
+  State_ = stateAfter;
+}
+
+void TrayIcon::Remove() {
+  area_.notifyIcon(platform::kNimDelete, NotifyData_);
+  State_ = 0;
+}
+
+void TrayIcon::OwnerMouseMove(short, short, float x, float) {
+  LastMessage_ = decodeTrayCode(x, host_.twipsPerPixelX());
+  if (Busy)
+    return;
+  // A command chosen from the menu may release the owner's reference.
+  const auto keepAlive = weak_from_this().lock();
+  BusyScope busy(Busy);
+  switch (LastMessage_) {
+    case kLeftDoubleClick:
+    case kRightDoubleClick:
+      if (MouseDblClick)
+        MouseDblClick(1);
+      break;
+    case kRightButtonUp:
+      host_.popUpTrayMenu();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace calvorin::tray

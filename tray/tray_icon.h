@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/mouse.h"
+#include "platform/notification_area.h"
+#include "platform/picture.h"
+#include "platform/window.h"
+
+namespace calvorin::tray {
+
+// What the tray icon needs from the program around it.
+class TrayHost {
+ public:
+  virtual ~TrayHost() = default;
+  // Pops up the main window's "Messenger Service" menu at the pointer and
+  // returns once it has closed.
+  virtual void popUpTrayMenu() = 0;
+  // 1440 divided by the screen's horizontal dots per inch.
+  virtual float twipsPerPixelX() const = 0;
+};
+
+// One icon with a tooltip in the notification area, on behalf of an owner
+// window, and the decoding of the mouse notifications the area sends back.
+// Create it with std::make_shared: a notification keeps the instance alive
+// until it is handled, even if a menu command releases the owner's reference.
+class TrayIcon final : public platform::MouseMoveListener,
+                       public std::enable_shared_from_this<TrayIcon> {
+ public:
+  TrayIcon(platform::NotificationArea& area, TrayHost& host) : area_(area), host_(host) {}
+  TrayIcon(const TrayIcon&) = delete;
+  TrayIcon& operator=(const TrayIcon&) = delete;
+  // Releasing does not remove the icon: the owner calls Remove first.
+  ~TrayIcon() override;
+
+  platform::Window* OwnerForm() const { return ownerForm_; }
+  // Moves the mouse-move subscription to the new window.
+  void setOwnerForm(platform::Window* window);
+
+  std::shared_ptr<const platform::Picture> Icon() const { return icon_; }
+  void setIcon(std::shared_ptr<const platform::Picture> picture) { icon_ = std::move(picture); }
+
+  // The text last set. Reading it before any set is an error.
+  std::string tooltip() const;
+  void settooltip(const std::string& text) { tooltip_ = text + '\0'; }
+
+  // 0 after Remove (or none yet), 1 after Add, 2 after Modify: the operation
+  // called last, not whether the shell accepted it.
+  std::int16_t State() const { return State_; }
+
+  void Add() { send(platform::kNimAdd, 1); }
+  void Modify() { send(platform::kNimModify, 2); }
+  void Remove();
+
+  // Raised on a double-click of either button, always with button 1.
+  std::function<void(std::int16_t button)> MouseDblClick;
+
+  void OwnerMouseMove(short button, short shift, float x, float y) override;
+
+  const platform::NotifyIconRecord& NotifyData() const { return NotifyData_; }
+  std::int32_t LastMessage() const { return LastMessage_; }
+
+ private:
+  void send(std::uint32_t request, std::int16_t stateAfter);
+  void putUint32(std::size_t offset, std::uint32_t value);
+
+  platform::NotificationArea& area_;
+  TrayHost& host_;
+
+  platform::NotifyIconRecord NotifyData_{};
+  std::optional<std::string> tooltip_;
+  std::shared_ptr<const platform::Picture> icon_;
+  std::int16_t State_ = 0;
+  platform::Window* ownerForm_ = nullptr;
+  bool Busy = false;
+  std::int32_t LastMessage_ = 0;
+};
+
+// The tray's mouse code carried by a mouse-move report's X position:
+// X / twipsPerPixelX, rounded to the nearest integer, halves to even.
+// Positions that fit no 32-bit code decode to 0, which nothing acts on.
+std::int32_t decodeTrayCode(float x, float twipsPerPixelX);
+
+}  // namespace calvorin::tray

@@ -5,6 +5,10 @@
 
 namespace calvorin::service {
 
+namespace {
+constexpr std::uint32_t kWbemNotFound = 0x80041002;
+}  // namespace
+
 void MessengerService::OpenConnection() {
   Locator = wmi_.createLocator();
   Services = Locator->connectServer(platform::ConnectServerArgs{});
@@ -14,7 +18,13 @@ std::unique_ptr<platform::WmiObject> MessengerService::fetchService() {
   if (!Services) {
     throw platform::PlatformError("There is no connection to WMI.");
   }
-  return Services->get(kMessengerObjectPath);
+  try {
+    return Services->get(kMessengerObjectPath);
+  } catch (const platform::PlatformError& error) {
+    if (error.code() != kWbemNotFound) throw;
+    throw platform::PlatformError("The Messenger service was not found on this computer.",
+                                  error.code());
+  }
 }
 
 void MessengerService::ServiceControl(std::uint8_t operation) {

@@ -57,10 +57,14 @@ const char* describeWbemCode(HRESULT hr) {
 std::string describeHresult(HRESULT hr) {
   if (const char* wbem = describeWbemCode(hr))
     return wbem;
+  return describeSystemCode(static_cast<DWORD>(hr));
+}
+
+std::string describeSystemCode(DWORD code) {
   char* buffer = nullptr;
   const DWORD length = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
   std::string text = length > 0 ? std::string(buffer, length) : "unknown error";
   LocalFree(buffer);
   while (!text.empty() &&
@@ -74,6 +78,10 @@ std::string failureMessage(const std::string& what, HRESULT hr) {
   char code[16];
   std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
   return what + ": " + describeHresult(hr) + " (" + code + ")";
+}
+
+std::string win32FailureMessage(const std::string& what, DWORD error) {
+  return what + ": " + describeSystemCode(error) + " (error " + std::to_string(error) + ")";
 }
 
 }  // namespace calvorin::win32

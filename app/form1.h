@@ -1,0 +1,67 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/form.h"
+#include "platform/notification_area.h"
+#include "platform/wmi.h"
+#include "service/messenger_service.h"
+#include "tray/tray_icon.h"
+
+namespace calvorin::app {
+
+// The platform services the program runs on.
+struct Platform {
+  platform::Wmi& wmi;
+  platform::NotificationArea& notificationArea;
+  platform::Ui& ui;
+};
+
+// The main window: owner of the service connection, the tray icon and the
+// status display.
+class Form1 final : public platform::FormEvents, public tray::TrayHost {
+ public:
+  explicit Form1(Platform platform);
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+  ~Form1() override;
+
+  // Runs Form_Load. A failure is presented, the tray icon (if any) taken
+  // away, and false returned: the program cannot go on.
+  bool load();
+  void Form_Load();
+
+  // Status views: they bring window and tray to the running or stopped state
+  // and touch nothing else.
+  void ShowRunning();
+  void ShowStopped();
+  void RemoveTrayIcon();
+
+  // platform::FormEvents
+  void menuClicked(const std::string& menuName) override;
+  void controlClicked(const std::string& controlName) override;
+  void resized() override;
+  bool closeRequested() override;
+  void closed() override;
+  void handlerFailed(const platform::PlatformError& error) override;
+
+  // tray::TrayHost
+  void popUpTrayMenu() override;
+  float twipsPerPixelX() const override;
+
+  platform::Form& form() { return *form_; }
+  service::MessengerService& messenger() { return service_; }
+  std::shared_ptr<tray::TrayIcon> t;
+
+ private:
+  // Text first, then colour, as one step.
+  void setStatus(const std::string& text, platform::Color color);
+  std::shared_ptr<tray::TrayIcon> newTrayIcon();
+
+  Platform platform_;
+  service::MessengerService service_;
+  std::unique_ptr<platform::Form> form_;
+};
+
+}  // namespace calvorin::app

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform_error.h"
+#include "platform/window.h"
+
+// Windows described as data (positions in twips, colours 0x00BBGGRR) and
+// built by the platform; their events come back through FormEvents.
+namespace calvorin::platform {
+
+struct Bounds {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+struct Font {
+  std::string face;
+  float points;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+};
+
+struct LabelDescription {
+  std::string name;
+  Bounds bounds;
+  std::string caption;
+  Font font;
+  std::optional<Color> textColor;  // nullopt: the system's text colour
+  std::optional<Color> backColor;  // nullopt: transparent over the window
+};
+
+// A picture loaded from the program's resources by name.
+struct PictureDescription {
+  std::string name;
+  Bounds bounds;
+  std::string resource;
+  bool visible = true;
+  bool clickable = false;
+};
+
+// A menu entry; "-" as caption makes a separator. Entries with items open a
+// sub-menu; those without are commands, also on the menu bar itself.
+struct MenuDescription {
+  std::string name;
+  std::string caption;
+  std::vector<MenuDescription> items;
+};
+
+struct FormDescription {
+  std::string caption;
+  std::string iconResource;
+  int left = 0;  // of the client area, from the screen's corner
+  int top = 0;
+  int clientWidth = 0;
+  int clientHeight = 0;
+  std::optional<Color> backColor;  // nullopt: the system's dialog colour
+  int helpContextId = 0;
+  bool minimizeBox = true;
+  std::vector<LabelDescription> labels;
+  std::vector<PictureDescription> pictures;
+  std::vector<MenuDescription> menus;
+};
+
+// What a form reports. Handlers may throw PlatformError; the platform ends
+// the handler there and presents the failure.
+class FormEvents {
+ public:
+  virtual ~FormEvents() = default;
+  virtual void menuClicked(const std::string& menuName) = 0;
+  virtual void controlClicked(const std::string& controlName) = 0;
+  virtual void resized() = 0;
+  // A close request from any source; returns false to refuse it.
+  virtual bool closeRequested() = 0;
+  // The form has closed.
+  virtual void closed() = 0;
+  // A handler ended with this failure; the form presents it.
+  virtual void handlerFailed(const PlatformError& error) = 0;
+};
+
+class Form : public Window {
+ public:
+  virtual Label& label(const std::string& name) = 0;
+  virtual PictureBox& picture(const std::string& name) = 0;
+  virtual MenuItem& menuItem(const std::string& name) = 0;
+  // Pops up a sub-menu of the menu bar at the pointer. A command chosen
+  // there is reported before this returns.
+  virtual void popUpMenu(const std::string& menuName) = 0;
+  // Asks the form to close, as its close box does.
+  virtual void requestClose() = 0;
+};
+
+enum class MessageIcon { Information, Critical, Warning };
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+  virtual std::unique_ptr<Form> createForm(const FormDescription& description,
+                                           FormEvents& events) = 0;
+  // A modal box with one text, an OK button and an icon; its answer is not read.
+  virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+  // 1440 divided by the screen's horizontal dots per inch.
+  virtual float twipsPerPixelX() const = 0;
+};
+
+}  // namespace calvorin::platform

@@ -1,0 +1,54 @@
+#include "platform/win32/win32_ui.h"
+
+#include <windows.h>
+
+#include "platform/win32/gdi_handles.h"
+#include "platform/win32/win32_form.h"
+
+namespace calvorin::win32 {
+
+std::unique_ptr<platform::Form> Win32Ui::createForm(const platform::FormDescription& description,
+                                                    platform::FormEvents& events) {
+  return std::make_unique<Win32Form>(description, events, *this);
+}
+
+void Win32Ui::messageBox(const std::string& text, const std::string& title,
+                         platform::MessageIcon icon) {
+  UINT style = MB_OK | MB_TASKMODAL | MB_SETFOREGROUND;
+  switch (icon) {
+    case platform::MessageIcon::Information:
+      style |= MB_ICONINFORMATION;
+      break;
+    case platform::MessageIcon::Critical:
+      style |= MB_ICONERROR;
+      break;
+    case platform::MessageIcon::Warning:
+      style |= MB_ICONWARNING;
+      break;
+  }
+  MessageBoxA(nullptr, text.c_str(), title.c_str(), style);
+}
+
+float Win32Ui::twipsPerPixelX() const {
+  return 1440.0f / static_cast<float>(screenDpiX());
+}
+
+float Win32Ui::twipsPerPixelY() const {
+  return 1440.0f / static_cast<float>(screenDpiY());
+}
+
+void Win32Ui::formClosed() {
+  if (--openForms_ == 0)
+    PostQuitMessage(0);
+}
+
+int Win32Ui::run() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace calvorin::win32

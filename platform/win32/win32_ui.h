@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/form.h"
+
+namespace calvorin::win32 {
+
+// Windows, message boxes and the message loop of the user-interface thread.
+class Win32Ui final : public platform::Ui {
+ public:
+  std::unique_ptr<platform::Form> createForm(const platform::FormDescription& description,
+                                             platform::FormEvents& events) override;
+  void messageBox(const std::string& text, const std::string& title,
+                  platform::MessageIcon icon) override;
+  float twipsPerPixelX() const override;
+  float twipsPerPixelY() const;
+
+  // Runs the message loop until no form of the program is open.
+  int run();
+
+  void formOpened() { ++openForms_; }
+  void formClosed();
+
+ private:
+  int openForms_ = 0;
+};
+
+}  // namespace calvorin::win32

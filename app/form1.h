@@ -52,7 +52,6 @@ class Form1 final : public platform::FormEvents, public tray::TrayHost {
 
   platform::Form& form() { return *form_; }
   service::MessengerService& messenger() { return service_; }
-  std::shared_ptr<tray::TrayIcon> t;
 
  private:
   // Text first, then colour, as one step.
@@ -62,6 +61,11 @@ class Form1 final : public platform::FormEvents, public tray::TrayHost {
   Platform platform_;
   service::MessengerService service_;
   std::unique_ptr<platform::Form> form_;
+
+ public:
+  // The tray icon; declared after the window it subscribes to, so that it
+  // goes first.
+  std::shared_ptr<tray::TrayIcon> t;
 };
 
 }  // namespace calvorin::app

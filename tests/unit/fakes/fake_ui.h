@@ -1,0 +1,165 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_tray.h"
+#include "platform/form.h"
+#include "platform/platform_error.h"
+
+namespace calvorin::fakes {
+
+class FakeLabel final : public platform::Label {
+ public:
+  void setText(const std::string& text) override {
+    text_ = text;
+    history.push_back("text:" + text);
+  }
+  std::string text() const override { return text_; }
+  void setTextColor(platform::Color color) override {
+    color_ = color;
+    history.push_back("color:" + std::to_string(color));
+  }
+  platform::Color textColor() const override { return color_; }
+  void repaint() override { history.push_back("repaint"); }
+
+  std::vector<std::string> history;
+
+ private:
+  std::string text_;
+  platform::Color color_ = 0;
+};
+
+class FakePictureBox final : public platform::PictureBox {
+ public:
+  explicit FakePictureBox(std::uint32_t handle) : picture_(std::make_shared<FakePicture>(handle)) {}
+  std::shared_ptr<const platform::Picture> picture() const override { return picture_; }
+  void setEnabled(bool enabled) override { enabled_ = enabled; }
+  bool enabled() const override { return enabled_; }
+
+ private:
+  std::shared_ptr<const platform::Picture> picture_;
+  bool enabled_ = true;
+};
+
+class FakeMenuItem final : public platform::MenuItem {
+ public:
+  void setEnabled(bool enabled) override { enabled_ = enabled; }
+  bool enabled() const override { return enabled_; }
+
+ private:
+  bool enabled_ = true;
+};
+
+// A form built from its description: every named control exists, in its
+// initial state; pictures get distinct handles.
+class FakeForm final : public platform::Form {
+ public:
+  FakeForm(const platform::FormDescription& description, platform::FormEvents& events)
+      : description(description), events(events) {
+    std::uint32_t handle = 0x5000;
+    for (const auto& label : description.labels)
+      labels_[label.name].setText(label.caption);
+    for (const auto& picture : description.pictures) {
+      pictures_.emplace(picture.name, FakePictureBox(handle++));
+    }
+    for (const auto& menu : description.menus)
+      addMenu(menu);
+    for (auto& [name, label] : labels_)
+      label.history.clear();
+  }
+
+  std::uint32_t handle() const override { return 0x00010042; }
+  void show() override {
+    visible_ = true;
+    history.push_back("show");
+  }
+  void hide() override {
+    visible_ = false;
+    history.push_back("hide");
+  }
+  bool visible() const override { return visible_; }
+  platform::WindowState windowState() const override { return state_; }
+  void setWindowState(platform::WindowState state) override { state_ = state; }
+  void setMouseMoveListener(platform::MouseMoveListener* listener) override {
+    listener_ = listener;
+  }
+  platform::MouseMoveListener* mouseMoveListener() const override { return listener_; }
+
+  FakeLabel& label(const std::string& name) override { return find(labels_, name); }
+  FakePictureBox& picture(const std::string& name) override { return find(pictures_, name); }
+  FakeMenuItem& menuItem(const std::string& name) override { return find(menuItems_, name); }
+  void popUpMenu(const std::string& menuName) override {
+    popups.push_back(menuName);
+    if (chooseFromPopup) {
+      const std::string choice = std::exchange(chooseFromPopup, {}).value();
+      events.menuClicked(choice);
+    }
+  }
+  void requestClose() override { history.push_back("requestClose"); }
+
+  void deliverTrayCode(int code) {
+    if (listener_)
+      listener_->OwnerMouseMove(0, 0, code * 15.0f, 0.0f);
+  }
+
+  const platform::FormDescription description;
+  platform::FormEvents& events;
+  std::vector<std::string> history;
+  std::vector<std::string> popups;
+  std::optional<std::string> chooseFromPopup;
+
+ private:
+  template <class Map>
+  static typename Map::mapped_type& find(Map& map, const std::string& name) {
+    const auto found = map.find(name);
+    if (found == map.end())
+      throw platform::PlatformError("no control " + name);
+    return found->second;
+  }
+
+  void addMenu(const platform::MenuDescription& menu) {
+    if (menu.caption != "-")
+      menuItems_[menu.name];
+    for (const auto& item : menu.items)
+      addMenu(item);
+  }
+
+  bool visible_ = false;
+  platform::WindowState state_ = platform::WindowState::Normal;
+  platform::MouseMoveListener* listener_ = nullptr;
+  std::map<std::string, FakeLabel> labels_;
+  std::map<std::string, FakePictureBox> pictures_;
+  std::map<std::string, FakeMenuItem> menuItems_;
+};
+
+class FakeUi final : public platform::Ui {
+ public:
+  struct Message {
+    std::string text;
+    std::string title;
+    platform::MessageIcon icon;
+  };
+
+  std::unique_ptr<platform::Form> createForm(const platform::FormDescription& description,
+                                             platform::FormEvents& events) override {
+    auto form = std::make_unique<FakeForm>(description, events);
+    forms.push_back(form.get());
+    return form;
+  }
+  void messageBox(const std::string& text, const std::string& title,
+                  platform::MessageIcon icon) override {
+    messages.push_back({text, title, icon});
+    if (whileMessageIsShown)
+      whileMessageIsShown();
+  }
+  float twipsPerPixelX() const override { return 15.0f; }
+
+  std::vector<FakeForm*> forms;
+  std::vector<Message> messages;
+  std::function<void()> whileMessageIsShown;
+};
+
+}  // namespace calvorin::fakes

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "fakes/fake_tray.h"
+#include "fakes/fake_ui.h"
+#include "fakes/fake_wmi.h"
+
+namespace calvorin::app {
+namespace {
+
+using fakes::FakeForm;
+using fakes::FakeNotificationArea;
+using fakes::FakeServiceManager;
+using fakes::FakeUi;
+using fakes::FakeWmi;
+
+class Form1Test : public ::testing::Test {
+ protected:
+  FakeForm& window() { return *ui.forms.at(0); }
+  std::uint32_t pictureHandle(const std::string& name) {
+    return window().picture(name).picture()->handle();
+  }
+  std::string lastTip() {
+    const auto& record = area.requests.back().record;
+    const std::string tip(reinterpret_cast<const char*>(record.data()) + 24, 64);
+    return tip.substr(0, tip.find('\0'));
+  }
+  std::uint32_t lastIcon() {
+    return FakeNotificationArea::readUint32(area.requests.back().record, 20);
+  }
+
+  FakeServiceManager manager;
+  FakeWmi wmi{manager};
+  FakeNotificationArea area;
+  FakeUi ui;
+  Form1 form{{wmi, area, ui}};
+};
+
+TEST_F(Form1Test, RemoveThenShowRunningLeavesOneRunningIcon) {
+  manager.state = "Stopped";
+  ASSERT_TRUE(form.load());
+
+  form.RemoveTrayIcon();
+  form.ShowRunning();
+
+  EXPECT_EQ(area.shown.size(), 1u);
+  EXPECT_EQ(area.requests.back().code, platform::kNimAdd);
+  EXPECT_EQ(lastIcon(), pictureHandle("Image1"));
+  EXPECT_EQ(lastTip(), "Service is Running");
+  EXPECT_FALSE(window().menuItem("mnustart").enabled());
+  EXPECT_TRUE(window().menuItem("mnuStop").enabled());
+  EXPECT_EQ(window().label("Label1").text(), "Your System is vulnerable to Messenger Spam.");
+  EXPECT_EQ(window().label("Label1").textColor(), 0x00C000u);
+}
+
+TEST_F(Form1Test, ShowStoppedTwiceLeavesOneStoppedIcon) {
+  manager.state = "Running";
+  ASSERT_TRUE(form.load());
+
+  form.ShowStopped();
+  form.ShowStopped();
+
+  EXPECT_EQ(area.shown.size(), 1u);
+  EXPECT_EQ(area.requests.back().code, platform::kNimModify);
+  EXPECT_EQ(lastIcon(), pictureHandle("Image2"));
+  EXPECT_EQ(lastTip(), "Service is Stopped");
+  EXPECT_TRUE(window().menuItem("mnustart").enabled());
+  EXPECT_FALSE(window().menuItem("mnuStop").enabled());
+  EXPECT_EQ(window().label("Label1").text(), "Your System is protected from Messenger Spam.");
+  EXPECT_EQ(window().label("Label1").textColor(), 0x0040C0u);
+}
+
+TEST_F(Form1Test, AViewReplacesTheStatusLineWholeTextFirstThenColour) {
+  ASSERT_TRUE(form.load());
+  auto& label = window().label("Label1");
+  label.setText("Stoping Service.>>>");
+  label.setTextColor(0x00FFFF);
+  label.history.clear();
+
+  form.ShowStopped();
+
+  EXPECT_EQ(label.history,
+            (std::vector<std::string>{"text:Your System is protected from Messenger Spam.",
+                                      "color:" + std::to_string(0x0040C0)}));
+}
+
+TEST_F(Form1Test, ViewsLeaveButtonsAutoStartEntriesVisibilityAndTheFlagAlone) {
+  ASSERT_TRUE(form.load());
+  auto& w = window();
+  w.picture("Image3").setEnabled(false);
+  w.picture("Image4").setEnabled(false);
+  w.menuItem("mnuAst").setEnabled(false);
+  w.menuItem("mnuAdis").setEnabled(true);
+  w.hide();
+  form.messenger().ServiceRunning = false;
+
+  form.RemoveTrayIcon();
+  form.ShowRunning();
+  form.ShowStopped();
+
+  EXPECT_FALSE(w.picture("Image3").enabled());
+  EXPECT_FALSE(w.picture("Image4").enabled());
+  EXPECT_FALSE(w.menuItem("mnuAst").enabled());
+  EXPECT_TRUE(w.menuItem("mnuAdis").enabled());
+  EXPECT_FALSE(w.visible());
+  EXPECT_FALSE(form.messenger().ServiceRunning);
+}
+
+TEST_F(Form1Test, ARightButtonReleaseOnTheTrayPopsUpTheServiceMenu) {
+  ASSERT_TRUE(form.load());
+
+  window().deliverTrayCode(517);
+
+  EXPECT_EQ(window().popups, std::vector<std::string>{"mnuFile"});
+}
+
+}  // namespace
+}  // namespace calvorin::app

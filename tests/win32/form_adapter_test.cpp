@@ -1,0 +1,216 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "app/form1_layout.h"
+#include "platform/platform_error.h"
+#include "platform/win32/win32_form.h"
+#include "platform/win32/win32_ui.h"
+#include "recording_events.h"
+
+namespace calvorin {
+namespace {
+
+using testing::RecordingEvents;
+
+std::string menuText(HMENU menu, int position) {
+  char text[128] = {};
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE | MIIM_STRING;
+  info.dwTypeData = text;
+  info.cch = sizeof text;
+  GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
+  return (info.fType & MFT_SEPARATOR) ? "-" : text;
+}
+
+std::vector<std::string> menuTexts(HMENU menu) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i)
+    texts.push_back(menuText(menu, i));
+  return texts;
+}
+
+HWND childWithClass(HWND parent, const char* className, int index) {
+  HWND child = nullptr;
+  for (int i = 0; i <= index; ++i) {
+    child = FindWindowExA(parent, child, className, nullptr);
+  }
+  return child;
+}
+
+void pumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+class Form1WindowTest : public ::testing::Test {
+ protected:
+  Form1WindowTest() : form(ui.createForm(app::form1Layout(), events)) {
+    form->setMouseMoveListener(&events);
+  }
+
+  HWND hwnd() { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(form->handle())); }
+
+  COLORREF clientPixel(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return pixel;
+  }
+
+  win32::Win32Ui ui;
+  RecordingEvents events;
+  std::unique_ptr<platform::Form> form;
+};
+
+TEST_F(Form1WindowTest, HasTheCaptionClientSizeAndMenuTree) {
+  char caption[64] = {};
+  GetWindowTextA(hwnd(), caption, sizeof caption);
+  EXPECT_STREQ(caption, "Calvorin 1.0");
+
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  EXPECT_EQ(client.right, 345);
+  EXPECT_EQ(client.bottom, 143);
+
+  const HMENU bar = GetMenu(hwnd());
+  EXPECT_EQ(menuTexts(bar), (std::vector<std::string>{"Messenger Service", "Refresh", "Help"}));
+  EXPECT_EQ(GetSubMenu(bar, 1), nullptr) << "Refresh is a command on the bar itself";
+  EXPECT_EQ(menuTexts(GetSubMenu(bar, 0)),
+            (std::vector<std::string>{"&Start", "-", "&Stop", "-", "&Enable Auto StartUp", "-",
+                                      "&Disable Auto StartUp", "-", "&E&xit"}));
+  EXPECT_EQ(menuTexts(GetSubMenu(bar, 2)), (std::vector<std::string>{"Messenger Help", "About"}));
+  EXPECT_FALSE(IsWindowVisible(hwnd()));
+}
+
+TEST_F(Form1WindowTest, ControlsSitWhereTheLayoutPutsThem) {
+  const HWND label = childWithClass(hwnd(), "STATIC", 0);
+  ASSERT_NE(label, nullptr);
+  RECT bounds{};
+  GetWindowRect(label, &bounds);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&bounds), 2);
+  EXPECT_EQ(bounds.left, 0);
+  EXPECT_EQ(bounds.top, 128);
+  EXPECT_EQ(bounds.right - bounds.left, 345);
+  EXPECT_EQ(bounds.bottom - bounds.top, 17);
+
+  // Image4 (STOP) then Image3 (START), visible; the two tray pictures hidden.
+  const HWND stop = childWithClass(hwnd(), "CalvorinPicture", 0);
+  const HWND start = childWithClass(hwnd(), "CalvorinPicture", 1);
+  GetWindowRect(stop, &bounds);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&bounds), 2);
+  EXPECT_EQ(bounds.left, 216);
+  EXPECT_EQ(bounds.top, 24);
+  EXPECT_EQ(bounds.right - bounds.left, 59);
+  GetWindowRect(start, &bounds);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&bounds), 2);
+  EXPECT_EQ(bounds.left, 72);
+  EXPECT_FALSE(IsWindowVisible(childWithClass(hwnd(), "CalvorinPicture", 2)));
+  EXPECT_FALSE(IsWindowVisible(childWithClass(hwnd(), "CalvorinPicture", 3)));
+}
+
+TEST_F(Form1WindowTest, PaintsTheBackgroundAndTheStatusLineInTheirColours) {
+  auto& label = form->label("Label1");
+  label.setText("Your System is vulnerable to Messenger Spam.");
+  label.setTextColor(0x00C000);
+  form->show();
+  UpdateWindow(hwnd());
+  pumpMessages();
+
+  EXPECT_EQ(clientPixel(hwnd(), 3, 3), RGB(224, 224, 224));
+  const HWND labelWindow = childWithClass(hwnd(), "STATIC", 0);
+  EXPECT_EQ(clientPixel(labelWindow, 343, 8), RGB(192, 192, 192));
+  int green = 0;
+  for (int x = 0; x < 300; ++x) {
+    for (int y = 0; y < 17; ++y) {
+      if (clientPixel(labelWindow, x, y) == RGB(0, 192, 0))
+        ++green;
+    }
+  }
+  EXPECT_GT(green, 50) << "the status text is drawn in green";
+  EXPECT_EQ(label.text(), "Your System is vulnerable to Messenger Spam.");
+  EXPECT_EQ(label.textColor(), 0x00C000u);
+}
+
+TEST_F(Form1WindowTest, MenuEntriesAndPicturesSwitchTheirEnabledState) {
+  auto& stop = form->menuItem("mnuStop");
+  stop.setEnabled(false);
+  EXPECT_FALSE(stop.enabled());
+  EXPECT_TRUE(GetMenuState(GetSubMenu(GetMenu(hwnd()), 0), 2, MF_BYPOSITION) & MF_GRAYED);
+  stop.setEnabled(true);
+  EXPECT_TRUE(stop.enabled());
+
+  auto& image3 = form->picture("Image3");
+  image3.setEnabled(false);
+  EXPECT_FALSE(image3.enabled());
+  EXPECT_FALSE(IsWindowEnabled(childWithClass(hwnd(), "CalvorinPicture", 1)));
+  EXPECT_THROW(form->menuItem("mnuNothing"), platform::PlatformError);
+}
+
+TEST_F(Form1WindowTest, TrayPicturesHoldIconHandles) {
+  for (const char* name : {"Image1", "Image2"}) {
+    const auto handle = form->picture(name).picture()->handle();
+    ICONINFO info{};
+    EXPECT_TRUE(GetIconInfo(reinterpret_cast<HICON>(static_cast<std::uintptr_t>(handle)), &info))
+        << name;
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
+}
+
+TEST_F(Form1WindowTest, ATrayNotificationArrivesAsAMouseMoveInTwips) {
+  SendMessageA(hwnd(), WM_MOUSEMOVE, 1, MAKELPARAM(517, 0));
+
+  ASSERT_EQ(events.mouseMoves.size(), 1u);
+  EXPECT_FLOAT_EQ(events.mouseMoves[0], 517 * ui.twipsPerPixelX());
+}
+
+TEST_F(Form1WindowTest, MenuCommandsAndPictureClicksReachTheirHandlers) {
+  const HMENU service = GetSubMenu(GetMenu(hwnd()), 0);
+  SendMessageA(hwnd(), WM_COMMAND, GetMenuItemID(service, 2), 0);
+  SendMessageA(childWithClass(hwnd(), "CalvorinPicture", 1), WM_LBUTTONUP, 0, 0);
+
+  EXPECT_EQ(events.events, (std::vector<std::string>{"menu:mnuStop", "click:Image3"}));
+}
+
+TEST_F(Form1WindowTest, AFailingHandlerEndsThereAndTheWindowGoesOn) {
+  events.onEvent = [](const std::string&) { throw platform::PlatformError("WMI went away"); };
+  const HMENU service = GetSubMenu(GetMenu(hwnd()), 0);
+  SendMessageA(hwnd(), WM_COMMAND, GetMenuItemID(service, 0), 0);
+
+  EXPECT_EQ(events.failures, std::vector<std::string>{"WMI went away"});
+  EXPECT_TRUE(IsWindow(hwnd()));
+}
+
+TEST_F(Form1WindowTest, ARefusedCloseKeepsTheWindowAndAnAllowedOneDestroysIt) {
+  form->requestClose();
+  EXPECT_TRUE(IsWindow(hwnd()));
+
+  const HWND window = hwnd();
+  events.allowClose = true;
+  form->requestClose();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(events.events,
+            (std::vector<std::string>{"closeRequested", "closeRequested", "closed"}));
+  pumpMessages();
+}
+
+TEST_F(Form1WindowTest, MinimisingReportsAResizeAndTheMinimisedState) {
+  form->show();
+  const int before = events.resizes;
+  form->setWindowState(platform::WindowState::Minimized);
+  EXPECT_GT(events.resizes, before);
+  EXPECT_EQ(form->windowState(), platform::WindowState::Minimized);
+
+  form->setWindowState(platform::WindowState::Normal);
+  EXPECT_EQ(form->windowState(), platform::WindowState::Normal);
+}
+
+}  // namespace
+}  // namespace calvorin

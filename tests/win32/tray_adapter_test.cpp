@@ -1,0 +1,119 @@
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "platform/win32/shell_notification_area.h"
+#include "platform/win32/win32_ui.h"
+#include "recording_events.h"
+#include "tray/tray_icon.h"
+#include "tray_reader.h"
+
+namespace calvorin {
+namespace {
+
+using testing::readTrayIcons;
+using testing::RecordingEvents;
+using testing::waitForTrayTooltip;
+
+class Host final : public tray::TrayHost {
+ public:
+  void popUpTrayMenu() override { ++popups; }
+  float twipsPerPixelX() const override { return ui.twipsPerPixelX(); }
+  win32::Win32Ui ui;
+  int popups = 0;
+};
+
+class TrayAdapterTest : public ::testing::Test {
+ protected:
+  TrayAdapterTest() {
+    platform::FormDescription description;
+    description.caption = "tray owner";
+    description.clientWidth = 1500;
+    description.clientHeight = 1500;
+    description.pictures = {{"Image1", {0, 0, 480, 480}, "RUNNING", false, false},
+                            {"Image2", {0, 0, 480, 480}, "STOPPED", false, false}};
+    owner = host.ui.createForm(description, events);
+    t = std::make_shared<tray::TrayIcon>(area, host);
+    t->setOwnerForm(owner.get());
+    t->setIcon(owner->picture("Image1").picture());
+    t->settooltip("Service is Running");
+  }
+  ~TrayAdapterTest() override { t->Remove(); }
+
+  HWND ownerWindow() {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(owner->handle()));
+  }
+
+  int iconsOfOwner() {
+    int count = 0;
+    for (const auto& icon : readTrayIcons()) {
+      if (icon.owner == ownerWindow())
+        ++count;
+    }
+    return count;
+  }
+
+  Host host;
+  RecordingEvents events;
+  win32::ShellNotificationArea area;
+  std::unique_ptr<platform::Form> owner;
+  std::shared_ptr<tray::TrayIcon> t;
+};
+
+TEST_F(TrayAdapterTest, AddModifyAndRemoveARealIcon) {
+  t->Add();
+  ASSERT_TRUE(waitForTrayTooltip(L"Service is Running", 5000));
+  const auto icons = readTrayIcons();
+  ASSERT_EQ(icons.size(), 1u);
+  EXPECT_EQ(icons[0].owner, ownerWindow());
+  EXPECT_EQ(icons[0].id, 1u);
+  EXPECT_EQ(icons[0].callbackMessage, static_cast<UINT>(WM_MOUSEMOVE));
+
+  t->setIcon(owner->picture("Image2").picture());
+  t->settooltip("Service is Stopped");
+  t->Modify();
+  EXPECT_TRUE(waitForTrayTooltip(L"Service is Stopped", 5000));
+  EXPECT_EQ(iconsOfOwner(), 1);
+
+  t->Remove();
+  EXPECT_TRUE(testing::waitForTrayTooltipGone(L"Service is Stopped", 5000));
+  EXPECT_EQ(iconsOfOwner(), 0);
+}
+
+TEST_F(TrayAdapterTest, TheShellRefusesASecondAddAndKeepsTheFirstTooltip) {
+  t->Add();
+  ASSERT_TRUE(waitForTrayTooltip(L"Service is Running", 5000));
+  t->settooltip("Service is Stopped");
+
+  platform::NotifyIconRecord again = t->NotifyData();
+  EXPECT_FALSE(area.notifyIcon(platform::kNimAdd, again));
+  t->Add();
+
+  EXPECT_EQ(t->State(), 1);
+  EXPECT_EQ(iconsOfOwner(), 1);
+  EXPECT_EQ(testing::countTrayIcons(L"Service is Running"), 1);
+}
+
+TEST_F(TrayAdapterTest, ARightClickOnTheIconReachesTheDecoderAsCode517) {
+  t->Add();
+  ASSERT_TRUE(waitForTrayTooltip(L"Service is Running", 5000));
+  const auto icons = readTrayIcons();
+  ASSERT_EQ(icons.size(), 1u);
+
+  testing::postTrayMouseMessage(icons[0], WM_RBUTTONUP);
+  const DWORD deadline = GetTickCount() + 5000;
+  MSG message;
+  while (host.popups == 0 && GetTickCount() < deadline) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageA(&message);
+    Sleep(20);
+  }
+
+  EXPECT_EQ(host.popups, 1);
+  EXPECT_EQ(t->LastMessage(), 517);
+}
+
+}  // namespace
+}  // namespace calvorin

@@ -75,6 +75,7 @@ TEST_F(MessengerServiceTest, AMissingServiceIsAPlatformErrorWithWmisCode) {
     FAIL() << "expected a PlatformError";
   } catch (const PlatformError& error) {
     EXPECT_EQ(error.code(), 0x80041002u);
+    EXPECT_STREQ(error.what(), "The Messenger service was not found on this computer.");
   }
 }
 

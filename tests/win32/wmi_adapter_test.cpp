@@ -100,8 +100,18 @@ TEST_F(WmiAdapterTest, AMissingServiceRaisesAReadablePlatformError) {
     FAIL() << "expected a PlatformError";
   } catch (const PlatformError& error) {
     EXPECT_EQ(error.code(), 0x80041002u);
+    EXPECT_STREQ(error.what(), "The Messenger service was not found on this computer.");
+  }
+}
+
+TEST_F(WmiAdapterTest, AFailedFetchNamesThePathTheReasonAndTheCode) {
+  auto services = wmi.createLocator()->connectServer(platform::ConnectServerArgs{});
+  try {
+    services->get("Win32_Service.Name='NoSuchService'");
+    FAIL() << "expected a PlatformError";
+  } catch (const PlatformError& error) {
     const std::string message = error.what();
-    EXPECT_NE(message.find("Win32_Service.Name='Messenger'"), std::string::npos) << message;
+    EXPECT_NE(message.find("Win32_Service.Name='NoSuchService'"), std::string::npos) << message;
     EXPECT_NE(message.find("not found"), std::string::npos) << message;
     EXPECT_NE(message.find("0x80041002"), std::string::npos) << message;
   }

@@ -3,8 +3,13 @@
 #include <memory>
 #include <string>
 
+#include "autostart/reg.h"
+#include "help/context_ids.h"
 #include "platform/form.h"
+#include "platform/help_engine.h"
 #include "platform/notification_area.h"
+#include "platform/process.h"
+#include "platform/registry.h"
 #include "platform/wmi.h"
 #include "service/messenger_service.h"
 #include "tray/tray_icon.h"
@@ -16,6 +21,10 @@ struct Platform {
   platform::Wmi& wmi;
   platform::NotificationArea& notificationArea;
   platform::Ui& ui;
+  platform::Registry& registry;
+  platform::HelpEngine& helpEngine;
+  platform::Environment& environment;
+  platform::ProgramLauncher& launcher;
 };
 
 // The main window: owner of the service connection, the tray icon and the
@@ -30,7 +39,14 @@ class Form1 final : public platform::FormEvents, public tray::TrayHost {
   // Runs Form_Load. A failure is presented, the tray icon (if any) taken
   // away, and false returned: the program cannot go on.
   bool load();
+
+  // Start-up: derives the whole display from the service and the registry,
+  // then hides the window so that only the tray icon shows.
   void Form_Load();
+  // The same reading again, on a new connection and with a new tray icon; the
+  // window stays visible.
+  void mnuRefresh_Click();
+  void menuMsgHelp_Click();
 
   // Status views: they bring window and tray to the running or stopped state
   // and touch nothing else.
@@ -54,12 +70,20 @@ class Form1 final : public platform::FormEvents, public tray::TrayHost {
   service::MessengerService& messenger() { return service_; }
 
  private:
+  // What start-up and Refresh share: a new tray icon in the state the service
+  // reads, the window shown, the disabled mark, the auto-start entries.
+  void showServiceAndRegistration(platform::WmiObject& messenger);
+  void newTrayIcon(const std::string& picture, const std::string& tooltip);
   // Text first, then colour, as one step.
   void setStatus(const std::string& text, platform::Color color);
-  std::shared_ptr<tray::TrayIcon> newTrayIcon();
+  // The tray icon; a missing one is a failure of the handler, not a crash.
+  tray::TrayIcon& tray();
+  void setPictureButtonsEnabled(bool enabled);
 
   Platform platform_;
   service::MessengerService service_;
+  autostart::Reg reg_;
+  help::ContextIDs contextIds_;
   std::unique_ptr<platform::Form> form_;
 
  public:

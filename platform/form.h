@@ -107,6 +107,10 @@ class Ui {
   virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon) = 0;
   // 1440 divided by the screen's horizontal dots per inch.
   virtual float twipsPerPixelX() const = 0;
+  // The application's help file, which F1 opens at the active form's help
+  // context number.
+  virtual void setHelpFile(const std::string& path) = 0;
+  virtual std::string helpFile() const = 0;
 };
 
 }  // namespace calvorin::platform

@@ -160,7 +160,7 @@ void Win32Form::registerClasses() {
 
 Win32Form::Win32Form(const platform::FormDescription& description, platform::FormEvents& events,
                      Win32Ui& ui)
-    : events_(&events), ui_(ui) {
+    : events_(&events), ui_(ui), helpContextId_(description.helpContextId) {
   registerClasses();
   backBrush_.reset(CreateSolidBrush(description.backColor ? toColorref(*description.backColor)
                                                           : GetSysColor(COLOR_BTNFACE)));
@@ -426,6 +426,13 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(hwnd_);
       return 0;
     }
+    case WM_HELP:
+      // F1: the help file at this form's topic.
+      if (helpContextId_ != 0 && !ui_.helpFile().empty()) {
+        WinHelpA(hwnd_, ui_.helpFile().c_str(), HELP_CONTEXT,
+                 static_cast<ULONG_PTR>(helpContextId_));
+      }
+      return TRUE;
     case WM_DESTROY:
       dispatch([&] { events_->closed(); });
       return 0;

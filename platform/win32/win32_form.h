@@ -77,6 +77,7 @@ class Win32Form final : public platform::Form {
   std::map<std::string, HMENU> subMenus_;
   std::map<UINT, std::string> commandNames_;
   UINT nextCommandId_ = 100;
+  int helpContextId_ = 0;
 };
 
 }  // namespace calvorin::win32

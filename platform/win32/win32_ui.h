@@ -13,6 +13,8 @@ class Win32Ui final : public platform::Ui {
                   platform::MessageIcon icon) override;
   float twipsPerPixelX() const override;
   float twipsPerPixelY() const;
+  void setHelpFile(const std::string& path) override { helpFile_ = path; }
+  std::string helpFile() const override { return helpFile_; }
 
   // Runs the message loop until no form of the program is open.
   int run();
@@ -22,6 +24,7 @@ class Win32Ui final : public platform::Ui {
 
  private:
   int openForms_ = 0;
+  std::string helpFile_;
 };
 
 }  // namespace calvorin::win32

@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include "app/form1.h"
+#include "platform/win32/advapi_registry.h"
 #include "platform/win32/com_wmi.h"
 #include "platform/win32/shell_notification_area.h"
+#include "platform/win32/win32_process.h"
 #include "platform/win32/win32_ui.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -11,7 +13,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   calvorin::win32::ComWmi wmi;
   calvorin::win32::ShellNotificationArea notificationArea;
   calvorin::win32::Win32Ui ui;
-  calvorin::app::Form1 form({wmi, notificationArea, ui});
+  calvorin::win32::AdvapiRegistry registry;
+  calvorin::win32::Win32HelpEngine helpEngine;
+  calvorin::win32::Win32Environment environment;
+  calvorin::win32::Win32Launcher launcher;
+  calvorin::app::Form1 form(
+      {wmi, notificationArea, ui, registry, helpEngine, environment, launcher});
   if (!form.load())
     return 1;
   return ui.run();

@@ -1,22 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
-#include "fakes/fake_tray.h"
-#include "fakes/fake_ui.h"
-#include "fakes/fake_wmi.h"
+#include "fakes/fake_platform.h"
 
 namespace calvorin::app {
 namespace {
 
 using fakes::FakeForm;
 using fakes::FakeNotificationArea;
-using fakes::FakeServiceManager;
-using fakes::FakeUi;
-using fakes::FakeWmi;
 
 class Form1Test : public ::testing::Test {
  protected:
-  FakeForm& window() { return *ui.forms.at(0); }
+  FakeForm& window() { return platform.window(); }
   std::uint32_t pictureHandle(const std::string& name) {
     return window().picture(name).picture()->handle();
   }
@@ -29,11 +24,10 @@ class Form1Test : public ::testing::Test {
     return FakeNotificationArea::readUint32(area.requests.back().record, 20);
   }
 
-  FakeServiceManager manager;
-  FakeWmi wmi{manager};
-  FakeNotificationArea area;
-  FakeUi ui;
-  Form1 form{{wmi, area, ui}};
+  fakes::FakePlatform platform;
+  fakes::FakeServiceManager& manager = platform.service;
+  FakeNotificationArea& area = platform.notificationArea;
+  Form1 form{platform.ports()};
 };
 
 TEST_F(Form1Test, RemoveThenShowRunningLeavesOneRunningIcon) {

@@ -156,10 +156,15 @@ class FakeUi final : public platform::Ui {
       whileMessageIsShown();
   }
   float twipsPerPixelX() const override { return 15.0f; }
+  void setHelpFile(const std::string& path) override { helpFile_ = path; }
+  std::string helpFile() const override { return helpFile_; }
 
   std::vector<FakeForm*> forms;
   std::vector<Message> messages;
   std::function<void()> whileMessageIsShown;
+
+ private:
+  std::string helpFile_;
 };
 
 }  // namespace calvorin::fakes

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ struct FakeServiceManager {
 
   bool serviceExists = true;
   bool connectFails = false;
+  // Properties that objects fetched now lack: reading them fails.
+  std::set<std::string> unreadable;
 
   std::vector<std::string> methodCalls;
   std::vector<std::string> fetchedPaths;
@@ -32,8 +35,10 @@ struct FakeServiceManager {
 class FakeObject final : public platform::WmiObject {
  public:
   explicit FakeObject(FakeServiceManager& manager)
-      : manager_(manager),
-        properties_{{"State", manager.state}, {"StartMode", manager.startMode}} {}
+      : manager_(manager), properties_{{"State", manager.state}, {"StartMode", manager.startMode}} {
+    for (const auto& name : manager.unreadable)
+      properties_.erase(name);
+  }
 
   std::optional<std::string> property(const std::string& name) override {
     const auto found = properties_.find(name);

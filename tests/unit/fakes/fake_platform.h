@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/form1.h"
+#include "fakes/fake_process.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_tray.h"
+#include "fakes/fake_ui.h"
+#include "fakes/fake_wmi.h"
+
+namespace calvorin::fakes {
+
+// Every platform service as a fake, and the main window on top of them.
+struct FakePlatform {
+  app::Platform ports() {
+    return {wmi, notificationArea, ui, registry, helpEngine, environment, launcher};
+  }
+  FakeForm& window() { return *ui.forms.at(0); }
+
+  FakeServiceManager service;
+  FakeWmi wmi{service};
+  FakeNotificationArea notificationArea;
+  FakeUi ui;
+  FakeRegistry registry;
+  FakeHelpEngine helpEngine;
+  FakeEnvironment environment;
+  FakeLauncher launcher;
+};
+
+}  // namespace calvorin::fakes

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include <windows.h>
+
+namespace calvorin::testing {
+
+struct MenuEntry {
+  UINT id = 0;
+  bool enabled = false;
+  std::string caption;
+};
+
+// Reads a window's menus from inside its process through the menu-probe
+// DLL, keyed by caption ("&Start", "Refresh", ...).
+class MenuReader {
+ public:
+  MenuReader() {
+    probe_ = LoadLibraryA("menu-probe.dll");
+    if (!probe_)
+      throw std::runtime_error("menu-probe.dll is not beside the tests");
+    // mingw decorates the stdcall export; MSVC with a .def file would not.
+    FARPROC found = GetProcAddress(probe_, "menuProbeHook@12");
+    if (!found)
+      found = GetProcAddress(probe_, "menuProbeHook");
+    hook_ = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &MenuReader::receive;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "CalvorinMenuReader";
+    RegisterClassA(&windowClass);
+    receiver_ = CreateWindowA("CalvorinMenuReader", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  }
+  MenuReader(const MenuReader&) = delete;
+  MenuReader& operator=(const MenuReader&) = delete;
+  ~MenuReader() {
+    if (hookHandle_)
+      UnhookWindowsHookEx(hookHandle_);
+    if (receiver_)
+      DestroyWindow(receiver_);
+    if (probe_)
+      FreeLibrary(probe_);
+  }
+
+  std::map<std::string, MenuEntry> read(HWND window) {
+    if (!hookHandle_) {
+      const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+      hookHandle_ = SetWindowsHookExA(WH_GETMESSAGE, hook_, probe_, thread);
+      if (!hookHandle_)
+        throw std::runtime_error("cannot hook the program's thread");
+    }
+    reply().clear();
+    PostMessageA(window, RegisterWindowMessageA("CalvorinMenuProbeQuery"), 0,
+                 reinterpret_cast<LPARAM>(receiver_));
+    const DWORD deadline = GetTickCount() + 10000;
+    MSG message;
+    while (reply().empty() && static_cast<LONG>(GetTickCount() - deadline) < 0) {
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+      Sleep(20);
+    }
+    if (reply().empty())
+      throw std::runtime_error("the program did not answer the menu probe");
+    std::map<std::string, MenuEntry> entries;
+    std::istringstream lines(reply());
+    std::string line;
+    while (std::getline(lines, line)) {
+      std::istringstream fields(line);
+      std::string depth, id, state, caption;
+      std::getline(fields, depth, '|');
+      std::getline(fields, id, '|');
+      std::getline(fields, state, '|');
+      std::getline(fields, caption);
+      if (caption != "-")
+        entries[caption] = {static_cast<UINT>(std::stoul(id)), state == "E", caption};
+    }
+    return entries;
+  }
+
+ private:
+  static std::string& reply() {
+    static std::string text;
+    return text;
+  }
+  static LRESULT CALLBACK receive(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      reply().assign(static_cast<const char*>(data->lpData));
+      return TRUE;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+
+  HMODULE probe_ = nullptr;
+  HOOKPROC hook_ = nullptr;
+  HHOOK hookHandle_ = nullptr;
+  HWND receiver_ = nullptr;
+};
+
+}  // namespace calvorin::testing

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+#include "calvorin_process.h"
+
+namespace calvorin::testing {
+
+struct MessageBoxSeen {
+  HWND window = nullptr;
+  std::string title;
+  std::string text;
+};
+
+// The message box a process shows: a #32770 dialog whose text is the static
+// with id 0xFFFF. Polls until one appears.
+inline MessageBoxSeen waitForMessageBox(DWORD processId, int timeoutMs) {
+  MessageBoxSeen seen;
+  waitUntil(
+      [&] {
+        HWND box = nullptr;
+        while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(box, &owner);
+          if (owner == processId && IsWindowVisible(box)) {
+            seen.window = box;
+            seen.title = windowText(box);
+            seen.text = windowText(GetDlgItem(box, 0xFFFF));
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return seen;
+}
+
+// Answers a message box with its OK button.
+inline void answer(const MessageBoxSeen& box) {
+  SendMessageTimeoutA(GetDlgItem(box.window, IDOK), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, nullptr);
+}
+
+}  // namespace calvorin::testing

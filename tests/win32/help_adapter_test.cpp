@@ -1,0 +1,124 @@
+#include <string>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "app/form1_layout.h"
+#include "help/context_ids.h"
+#include "platform/win32/win32_process.h"
+#include "platform/win32/win32_ui.h"
+#include "recording_events.h"
+
+namespace calvorin {
+namespace {
+
+using testing::RecordingEvents;
+
+// The help file the build put beside the program.
+std::string builtHelpFile() {
+  const char* bin = std::getenv("CALVORIN_BIN_DIR");
+  std::string path = std::string("Z:") + (bin ? bin : ".") + "/Calvorin.HLP";
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+// Wine's help viewer shows a topic in a rich edit control (id 0x701) whose
+// first line is the topic's title.
+std::string shownTopicTitle(int timeoutMs) {
+  const DWORD deadline = GetTickCount() + static_cast<DWORD>(timeoutMs);
+  do {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    if (HWND viewer = FindWindowA("MS_WINHELP", nullptr)) {
+      char text[4096] = {};
+      SendMessageTimeoutA(GetDlgItem(viewer, 0x701), WM_GETTEXT, sizeof text,
+                          reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+      const std::string all = text;
+      if (!all.empty()) return all.substr(0, all.find('\r'));
+    }
+    Sleep(50);
+  } while (static_cast<LONG>(GetTickCount() - deadline) < 0);
+  return "";
+}
+
+bool viewerGone(int timeoutMs) {
+  const DWORD deadline = GetTickCount() + static_cast<DWORD>(timeoutMs);
+  while (FindWindowA("MS_WINHELP", nullptr)) {
+    if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+class HelpAdapterTest : public ::testing::Test {
+ protected:
+  HelpAdapterTest() { ui.setHelpFile(builtHelpFile()); }
+  ~HelpAdapterTest() override {
+    WinHelpA(nullptr, builtHelpFile().c_str(), HELP_QUIT, 0);
+    viewerGone(5000);
+  }
+
+  std::unique_ptr<platform::Form> formWithContext(int contextId) {
+    auto description = app::form1Layout();
+    description.helpContextId = contextId;
+    return ui.createForm(description, events);
+  }
+
+  win32::Win32Ui ui;
+  RecordingEvents events;
+};
+
+TEST_F(HelpAdapterTest, F1OpensTheHelpFileAtTheFormsTopic) {
+  auto main = formWithContext(10);
+  SendMessageA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(main->handle())), WM_HELP, 0, 0);
+  EXPECT_EQ(shownTopicTitle(10000), "The Calvorin window");
+
+  auto about = formWithContext(20);
+  SendMessageA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(about->handle())), WM_HELP, 0,
+               0);
+  EXPECT_EQ(shownTopicTitle(10000), "The About window");
+}
+
+TEST_F(HelpAdapterTest, QuitHelpClosesTheViewer) {
+  auto main = formWithContext(10);
+  const auto window = main->handle();
+  SendMessageA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)), WM_HELP, 0, 0);
+  ASSERT_EQ(shownTopicTitle(10000), "The Calvorin window");
+
+  win32::Win32HelpEngine engine;
+  win32::Win32Environment environment;
+  help::ContextIDs ids(engine, environment, ui);
+  ui.setHelpFile(builtHelpFile());
+  ids.QuitHelp();
+  EXPECT_TRUE(viewerGone(5000));
+}
+
+TEST_F(HelpAdapterTest, TheMessengerHelpCommandLineOpensTheHelpFile) {
+  win32::Win32Environment environment;
+  win32::Win32Launcher launcher;
+  std::string folder = builtHelpFile();
+  folder.erase(folder.rfind('\\'));
+
+  launcher.launch(help::messengerHelpCommandLine(environment.variable("windir"), folder));
+
+  EXPECT_EQ(shownTopicTitle(10000), "Calvorin Help");
+}
+
+TEST(LauncherTest, AProgramThatDoesNotExistIsAPlatformError) {
+  win32::Win32Launcher launcher;
+  EXPECT_THROW(launcher.launch("\"C:\\no such folder\\nothing.exe\""), platform::PlatformError);
+}
+
+TEST(EnvironmentTest, TheApplicationPathHasNoTrailingBackslashButAtADriveRoot) {
+  EXPECT_EQ(win32::folderOf("C:\\Calvorin.exe"), "C:\\");
+  EXPECT_EQ(win32::folderOf("C:\\Program Files\\Calvorin\\Calvorin.exe"),
+            "C:\\Program Files\\Calvorin");
+  const std::string own = win32::Win32Environment().applicationPath();
+  EXPECT_FALSE(own.empty());
+  EXPECT_NE(own.back(), '\\');
+}
+
+}  // namespace
+}  // namespace calvorin

@@ -1,31 +1,16 @@
 #include "app/form1.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "app/form1_layout.h"
 #include "app/texts.h"
+#include "autostart/autostart_commands.h"
 #include "service/service_values.h"
 
 namespace calvorin::app {
 
-namespace {
-
-constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr char kRunValue[] = "Calvorin";
-
-bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-}  // namespace
-
 Form1::Form1(Platform platform)
     : platform_(platform),
       service_(platform.wmi),
+      procedures_(service_, platform.clock, *this),
       reg_(platform.registry),
       contextIds_(platform.helpEngine, platform.environment, platform.ui),
       form_(platform.ui.createForm(form1Layout(), *this)) {}
@@ -69,6 +54,7 @@ void Form1::mnuRefresh_Click() {
 void Form1::newTrayIcon(const std::string& picture, const std::string& tooltip) {
   t = std::make_shared<tray::TrayIcon>(platform_.notificationArea, *this);
   t->setOwnerForm(form_.get());
+  t->MouseDblClick = [this](std::int16_t button) { t_MouseDblClick(button); };
   t->setIcon(form_->picture(picture).picture());
   t->settooltip(tooltip);
 }
@@ -93,10 +79,51 @@ void Form1::showServiceAndRegistration(platform::WmiObject& messenger) {
     setPictureButtonsEnabled(true);
   }
 
-  const bool registered = !equalsIgnoringCase(
-      reg_.GetRegValue(platform::kHkeyLocalMachine, kRunKey, kRunValue), autostart::kNotFound);
+  const bool registered = autostart::isRegistered(reg_);
   form_->menuItem("mnuAst").setEnabled(!registered);
   form_->menuItem("mnuAdis").setEnabled(registered);
+}
+
+void Form1::StartMessenger() {
+  procedures_.run(service::kStartCommand);
+}
+
+void Form1::StopMessenger() {
+  procedures_.run(service::kStopCommand);
+}
+
+void Form1::mnuAst_Click() {
+  const long result = reg_.SetRegValue(
+      platform::kHkeyLocalMachine, autostart::kRunKey, autostart::kRunValue, platform::kRegSz,
+      autostart::autoStartPath(platform_.environment.applicationPath()));
+  if (result != 0) {
+    message(autostart::autoStartFailureText(result), kAppTitle, platform::MessageIcon::Critical);
+    return;
+  }
+  showAutoStart(true);
+}
+
+void Form1::mnuAdis_Click() {
+  const long result =
+      reg_.DeleteRegValue(platform::kHkeyLocalMachine, autostart::kRunKey, autostart::kRunValue);
+  if (result != 0) {
+    message(autostart::autoStartFailureText(result), kAppTitle, platform::MessageIcon::Critical);
+    return;
+  }
+  showAutoStart(false);
+}
+
+void Form1::showAutoStart(bool registered) {
+  const bool running = service_.ServiceRunning;
+  tray().setIcon(form_->picture(running ? "Image1" : "Image2").picture());
+  tray().settooltip(running ? kTooltipRunning : kTooltipStopped);
+  tray().Modify();
+  form_->menuItem("mnuAst").setEnabled(!registered);
+  form_->menuItem("mnuAdis").setEnabled(registered);
+}
+
+void Form1::mnuExit_Click() {
+  form_->requestClose();
 }
 
 void Form1::menuMsgHelp_Click() {
@@ -104,15 +131,22 @@ void Form1::menuMsgHelp_Click() {
       platform_.environment.variable("windir"), platform_.environment.applicationPath()));
 }
 
+void Form1::mnuAbout_Click() {
+  if (!about_ || about_->unloaded()) {
+    about_ = std::make_unique<help::Form2>(platform_.ui, platform_.launcher);
+  }
+  about_->Show();
+}
+
+void Form1::t_MouseDblClick(std::int16_t) {
+  form_->show();
+  form_->setWindowState(platform::WindowState::Normal);
+}
+
 tray::TrayIcon& Form1::tray() {
   if (!t)
     throw platform::PlatformError("The tray icon is missing.");
   return *t;
-}
-
-void Form1::setPictureButtonsEnabled(bool enabled) {
-  form_->picture("Image3").setEnabled(enabled);
-  form_->picture("Image4").setEnabled(enabled);
 }
 
 void Form1::ShowRunning() {
@@ -137,24 +171,69 @@ void Form1::RemoveTrayIcon() {
   tray().Remove();
 }
 
+void Form1::showStartSucceeded() {
+  RemoveTrayIcon();
+  ShowRunning();
+}
+
+void Form1::setPictureButtonsEnabled(bool enabled) {
+  form_->picture("Image3").setEnabled(enabled);
+  form_->picture("Image4").setEnabled(enabled);
+}
+
 void Form1::setStatus(const std::string& text, platform::Color color) {
   auto& label = form_->label("Label1");
   label.setText(text);
   label.setTextColor(color);
 }
 
+void Form1::repaintStatus() {
+  form_->label("Label1").repaint();
+}
+
+void Form1::message(const std::string& text, const std::string& title, platform::MessageIcon icon) {
+  platform_.ui.messageBox(text, title, icon);
+}
+
 void Form1::menuClicked(const std::string& menuName) {
+  if (menuName == "mnustart")
+    StartMessenger();
+  if (menuName == "mnuStop")
+    StopMessenger();
+  if (menuName == "mnuAst")
+    mnuAst_Click();
+  if (menuName == "mnuAdis")
+    mnuAdis_Click();
+  if (menuName == "mnuExit")
+    mnuExit_Click();
   if (menuName == "mnuRefresh")
     mnuRefresh_Click();
   if (menuName == "menuMsgHelp")
     menuMsgHelp_Click();
+  if (menuName == "mnuAbout")
+    mnuAbout_Click();
 }
 
-void Form1::controlClicked(const std::string&) {}
+void Form1::controlClicked(const std::string& controlName) {
+  if (controlName == "Image3")
+    StartMessenger();
+  if (controlName == "Image4")
+    StopMessenger();
+}
 
-void Form1::resized() {}
+void Form1::resized() {
+  if (form_->windowState() == platform::WindowState::Minimized)
+    form_->hide();
+}
 
 bool Form1::closeRequested() {
+  contextIds_.QuitHelp();
+  if (!CloseRequested_) {
+    // The first close only hides the window; the program stays in the tray.
+    CloseRequested_ = true;
+    form_->hide();
+    return false;
+  }
   if (t) {
     t->Remove();
     t.reset();
@@ -162,10 +241,8 @@ bool Form1::closeRequested() {
   return true;
 }
 
-void Form1::closed() {}
-
 void Form1::handlerFailed(const platform::PlatformError& error) {
-  platform_.ui.messageBox(error.what(), kAppTitle, platform::MessageIcon::Critical);
+  message(error.what(), kAppTitle, platform::MessageIcon::Critical);
 }
 
 void Form1::popUpTrayMenu() {

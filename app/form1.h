@@ -5,6 +5,8 @@
 
 #include "autostart/reg.h"
 #include "help/context_ids.h"
+#include "help/form2.h"
+#include "platform/clock.h"
 #include "platform/form.h"
 #include "platform/help_engine.h"
 #include "platform/notification_area.h"
@@ -12,6 +14,7 @@
 #include "platform/registry.h"
 #include "platform/wmi.h"
 #include "service/messenger_service.h"
+#include "service/service_procedures.h"
 #include "tray/tray_icon.h"
 
 namespace calvorin::app {
@@ -25,11 +28,14 @@ struct Platform {
   platform::HelpEngine& helpEngine;
   platform::Environment& environment;
   platform::ProgramLauncher& launcher;
+  platform::Clock& clock;
 };
 
 // The main window: owner of the service connection, the tray icon and the
-// status display.
-class Form1 final : public platform::FormEvents, public tray::TrayHost {
+// status display, and the place every command starts from.
+class Form1 final : public platform::FormEvents,
+                    public tray::TrayHost,
+                    private service::CommandDisplay {
  public:
   explicit Form1(Platform platform);
   Form1(const Form1&) = delete;
@@ -46,7 +52,15 @@ class Form1 final : public platform::FormEvents, public tray::TrayHost {
   // The same reading again, on a new connection and with a new tray icon; the
   // window stays visible.
   void mnuRefresh_Click();
+
+  void StartMessenger();
+  void StopMessenger();
+  void mnuAst_Click();
+  void mnuAdis_Click();
+  void mnuExit_Click();
   void menuMsgHelp_Click();
+  void mnuAbout_Click();
+  void t_MouseDblClick(std::int16_t button);
 
   // Status views: they bring window and tray to the running or stopped state
   // and touch nothing else.
@@ -59,7 +73,7 @@ class Form1 final : public platform::FormEvents, public tray::TrayHost {
   void controlClicked(const std::string& controlName) override;
   void resized() override;
   bool closeRequested() override;
-  void closed() override;
+  void closed() override {}
   void handlerFailed(const platform::PlatformError& error) override;
 
   // tray::TrayHost
@@ -68,23 +82,37 @@ class Form1 final : public platform::FormEvents, public tray::TrayHost {
 
   platform::Form& form() { return *form_; }
   service::MessengerService& messenger() { return service_; }
+  help::Form2* about() { return about_.get(); }
+  bool CloseRequested() const { return CloseRequested_; }
 
  private:
+  // service::CommandDisplay
+  void setPictureButtonsEnabled(bool enabled) override;
+  void setStatus(const std::string& text, platform::Color color) override;
+  void repaintStatus() override;
+  void showStartSucceeded() override;
+  void showStopSucceeded() override { ShowStopped(); }
+  void message(const std::string& text, const std::string& title,
+               platform::MessageIcon icon) override;
+
   // What start-up and Refresh share: a new tray icon in the state the service
   // reads, the window shown, the disabled mark, the auto-start entries.
   void showServiceAndRegistration(platform::WmiObject& messenger);
   void newTrayIcon(const std::string& picture, const std::string& tooltip);
-  // Text first, then colour, as one step.
-  void setStatus(const std::string& text, platform::Color color);
+  // The auto-start commands' tray update: picture and tooltip both follow
+  // ServiceRunning, so the icon never shows the opposite of the truth.
+  void showAutoStart(bool registered);
   // The tray icon; a missing one is a failure of the handler, not a crash.
   tray::TrayIcon& tray();
-  void setPictureButtonsEnabled(bool enabled);
 
   Platform platform_;
   service::MessengerService service_;
+  service::ServiceProcedures procedures_;
   autostart::Reg reg_;
   help::ContextIDs contextIds_;
   std::unique_ptr<platform::Form> form_;
+  std::unique_ptr<help::Form2> about_;
+  bool CloseRequested_ = false;
 
  public:
   // The tray icon; declared after the window it subscribes to, so that it

@@ -34,6 +34,7 @@ struct LabelDescription {
   Font font;
   std::optional<Color> textColor;  // nullopt: the system's text colour
   std::optional<Color> backColor;  // nullopt: transparent over the window
+  bool clickable = false;
 };
 
 // A picture loaded from the program's resources by name.

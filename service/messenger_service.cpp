@@ -21,7 +21,8 @@ std::unique_ptr<platform::WmiObject> MessengerService::fetchService() {
   try {
     return Services->get(kMessengerObjectPath);
   } catch (const platform::PlatformError& error) {
-    if (error.code() != kWbemNotFound) throw;
+    if (error.code() != kWbemNotFound)
+      throw;
     throw platform::PlatformError("The Messenger service was not found on this computer.",
                                   error.code());
   }

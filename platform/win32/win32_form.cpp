@@ -23,7 +23,10 @@ HINSTANCE instance() {
 class Win32Label final : public platform::Label {
  public:
   Win32Label(HWND label, const platform::LabelDescription& description)
-      : hwnd_(label), textColor_(description.textColor), backColor_(description.backColor) {
+      : hwnd_(label),
+        name_(description.name),
+        textColor_(description.textColor),
+        backColor_(description.backColor) {
     ScreenDc dc;
     const int height = -static_cast<int>(
         std::lround(description.font.points * GetDeviceCaps(dc.get(), LOGPIXELSY) / 72.0));
@@ -53,6 +56,8 @@ class Win32Label final : public platform::Label {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   }
 
+  const std::string& name() const { return name_; }
+
   // WM_CTLCOLORSTATIC: the label's colours, or the form's background.
   HBRUSH paintColors(HDC dc, HBRUSH formBrush) const {
     SetTextColor(dc, textColor_ ? toColorref(*textColor_) : GetSysColor(COLOR_WINDOWTEXT));
@@ -66,6 +71,7 @@ class Win32Label final : public platform::Label {
 
  private:
   HWND hwnd_;
+  std::string name_;
   std::string text_;
   std::optional<platform::Color> textColor_;
   std::optional<platform::Color> backColor_;
@@ -205,7 +211,8 @@ Win32Form::Win32Form(const platform::FormDescription& description, platform::For
 
   for (const auto& label : description.labels) {
     const HWND control = CreateWindowExA(
-        0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+        0, "STATIC", "",
+        WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | (label.clickable ? SS_NOTIFY : 0),
         toPixelsX(label.bounds.left), toPixelsY(label.bounds.top), toPixelsX(label.bounds.width),
         toPixelsY(label.bounds.height), hwnd_, nullptr, instance(), nullptr);
     if (!control)
@@ -386,6 +393,14 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_COMMAND:
+      if (HIWORD(wParam) == STN_CLICKED && lParam != 0) {
+        const auto label = labelsByWindow_.find(reinterpret_cast<HWND>(lParam));
+        if (label != labelsByWindow_.end()) {
+          const std::string name = label->second->name();
+          dispatch([&] { events_->controlClicked(name); });
+          return 0;
+        }
+      }
       if (lParam == 0 && HIWORD(wParam) == 0) {
         const auto name = commandNames_.find(LOWORD(wParam));
         if (name != commandNames_.end()) {

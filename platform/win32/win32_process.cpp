@@ -57,6 +57,14 @@ void Win32Launcher::launch(const std::string& commandLine) {
   CloseHandle(process.hProcess);
 }
 
+double PerformanceClock::now() {
+  LARGE_INTEGER frequency{};
+  LARGE_INTEGER count{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&count);
+  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 bool Win32HelpEngine::winHelp(std::uint32_t window, const std::string& helpFile,
                               std::uint32_t command, std::uintptr_t data) {
   return WinHelpA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)), helpFile.c_str(),

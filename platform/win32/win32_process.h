@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/clock.h"
 #include "platform/help_engine.h"
 #include "platform/process.h"
 
@@ -20,6 +21,13 @@ class Win32HelpEngine final : public platform::HelpEngine {
  public:
   bool winHelp(std::uint32_t window, const std::string& helpFile, std::uint32_t command,
                std::uintptr_t data) override;
+};
+
+// The performance counter: monotonic, fine-grained, and it does not wrap at
+// midnight as the time of day does.
+class PerformanceClock final : public platform::Clock {
+ public:
+  double now() override;
 };
 
 // The folder of a full program path as the program reports it: no trailing

@@ -9,6 +9,9 @@
 #include "platform/win32/win32_ui.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // A start or stop waits on this thread without taking messages; the window
+  // must not be swapped for a "not responding" ghost meanwhile.
+  DisableProcessWindowsGhosting();
   // Declared first so that COM outlives every WMI object the window holds.
   calvorin::win32::ComWmi wmi;
   calvorin::win32::ShellNotificationArea notificationArea;
@@ -17,8 +20,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   calvorin::win32::Win32HelpEngine helpEngine;
   calvorin::win32::Win32Environment environment;
   calvorin::win32::Win32Launcher launcher;
+  calvorin::win32::PerformanceClock clock;
   calvorin::app::Form1 form(
-      {wmi, notificationArea, ui, registry, helpEngine, environment, launcher});
+      {wmi, notificationArea, ui, registry, helpEngine, environment, launcher, clock});
   if (!form.load())
     return 1;
   return ui.run();

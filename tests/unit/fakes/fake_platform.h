@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form1.h"
+#include "fakes/fake_clock.h"
 #include "fakes/fake_process.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_tray.h"
@@ -12,7 +13,7 @@ namespace calvorin::fakes {
 // Every platform service as a fake, and the main window on top of them.
 struct FakePlatform {
   app::Platform ports() {
-    return {wmi, notificationArea, ui, registry, helpEngine, environment, launcher};
+    return {wmi, notificationArea, ui, registry, helpEngine, environment, launcher, clock};
   }
   FakeForm& window() { return *ui.forms.at(0); }
 
@@ -24,6 +25,7 @@ struct FakePlatform {
   FakeHelpEngine helpEngine;
   FakeEnvironment environment;
   FakeLauncher launcher;
+  FakeClock clock;
 };
 
 }  // namespace calvorin::fakes

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,6 +17,8 @@ class FakeLabel final : public platform::Label {
   void setText(const std::string& text) override {
     text_ = text;
     history.push_back("text:" + text);
+    if (onText)
+      onText(text);
   }
   std::string text() const override { return text_; }
   void setTextColor(platform::Color color) override {
@@ -26,6 +29,7 @@ class FakeLabel final : public platform::Label {
   void repaint() override { history.push_back("repaint"); }
 
   std::vector<std::string> history;
+  std::function<void(const std::string&)> onText;
 
  private:
   std::string text_;
@@ -82,7 +86,10 @@ class FakeForm final : public platform::Form {
   }
   bool visible() const override { return visible_; }
   platform::WindowState windowState() const override { return state_; }
-  void setWindowState(platform::WindowState state) override { state_ = state; }
+  void setWindowState(platform::WindowState state) override {
+    state_ = state;
+    events.resized();
+  }
   void setMouseMoveListener(platform::MouseMoveListener* listener) override {
     listener_ = listener;
   }
@@ -98,7 +105,15 @@ class FakeForm final : public platform::Form {
       events.menuClicked(choice);
     }
   }
-  void requestClose() override { history.push_back("requestClose"); }
+  // As a real window: the close goes ahead only when the owner allows it.
+  void requestClose() override {
+    history.push_back("requestClose");
+    if (events.closeRequested()) {
+      closed_ = true;
+      events.closed();
+    }
+  }
+  bool closed() const { return closed_; }
 
   void deliverTrayCode(int code) {
     if (listener_)
@@ -128,6 +143,7 @@ class FakeForm final : public platform::Form {
   }
 
   bool visible_ = false;
+  bool closed_ = false;
   platform::WindowState state_ = platform::WindowState::Normal;
   platform::MouseMoveListener* listener_ = nullptr;
   std::map<std::string, FakeLabel> labels_;

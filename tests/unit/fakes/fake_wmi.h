@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -25,6 +26,8 @@ struct FakeServiceManager {
   bool connectFails = false;
   // Properties that objects fetched now lack: reading them fails.
   std::set<std::string> unreadable;
+
+  std::function<void()> onFetch;
 
   std::vector<std::string> methodCalls;
   std::vector<std::string> fetchedPaths;
@@ -67,6 +70,8 @@ class FakeServices final : public platform::WmiServices {
 
   std::unique_ptr<platform::WmiObject> get(const std::string& objectPath) override {
     manager_.fetchedPaths.push_back(objectPath);
+    if (manager_.onFetch)
+      manager_.onFetch();
     if (!manager_.serviceExists || objectPath != "Win32_Service.Name='Messenger'") {
       throw platform::PlatformError("not found", 0x80041002u);
     }

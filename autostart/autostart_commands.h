@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "autostart/reg.h"
+
+namespace calvorin::autostart {
+
+inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr char kRunValue[] = "Calvorin";
+
+// The executable path stored for start at logon: the program's folder and
+// the fixed file name, joined as they are.
+std::string autoStartPath(const std::string& applicationPath);
+
+// Whether the registry holds the auto-start entry: any data but the text
+// "Not Found", in any letter case, counts.
+bool isRegistered(Reg& reg);
+
+// What the user is told when the entry could not be changed.
+std::string autoStartFailureText(long error);
+
+}  // namespace calvorin::autostart

@@ -1,0 +1,65 @@
+#include "help/form2.h"
+
+#include "app/texts.h"
+
+namespace calvorin::help {
+
+namespace {
+
+constexpr char kBrowser[] = "c:\\Program Files\\Internet Explorer\\iexplore.exe";
+
+}  // namespace
+
+platform::FormDescription form2Layout() {
+  platform::FormDescription form;
+  form.caption = "About - Calvorin 1.0";
+  form.iconResource = "CALVORIN";
+  form.left = 5040;
+  form.top = 4065;
+  form.clientWidth = 4125;
+  form.clientHeight = 1395;
+  form.helpContextId = 20;
+  form.minimizeBox = false;
+
+  platform::LabelDescription title;
+  title.name = "Label1";
+  title.bounds = {360, 360, 3375, 375};
+  title.caption = app::kAppTitle;
+  title.font = {"MS Sans Serif", 12.0f, true};
+
+  platform::LabelDescription link;
+  link.name = "Label2";
+  link.bounds = {360, 1080, 3255, 255};
+  link.caption = kWebSite;
+  link.font = {"Arial", 8.25f, true, false, true};
+  link.textColor = 0xFF0000;  // pure blue
+  link.clickable = true;
+  form.labels = {title, link};
+  return form;
+}
+
+std::string browserCommandLine() {
+  return std::string("\"") + kBrowser + "\" " + kWebSite;
+}
+
+Form2::Form2(platform::Ui& ui, platform::ProgramLauncher& launcher)
+    : ui_(ui), launcher_(launcher), form_(ui.createForm(form2Layout(), *this)) {}
+
+void Form2::Show() {
+  form_->show();
+}
+
+void Form2::Label2_Click() {
+  launcher_.launch(browserCommandLine());
+}
+
+void Form2::controlClicked(const std::string& controlName) {
+  if (controlName == "Label2")
+    Label2_Click();
+}
+
+void Form2::handlerFailed(const platform::PlatformError& error) {
+  ui_.messageBox(error.what(), app::kAppTitle, platform::MessageIcon::Critical);
+}
+
+}  // namespace calvorin::help

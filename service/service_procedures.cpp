@@ -1,0 +1,100 @@
+#include "service/service_procedures.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "app/texts.h"
+#include "service/service_values.h"
+
+namespace calvorin::service {
+
+namespace {
+
+constexpr char kDisabledMessage[] =
+    "Either Messenger Service is desabled from Profile or dependency service is stopped or "
+    "desabled in profile";
+// A box given no title of its own bears the application's title.
+constexpr char kApplicationTitle[] = "Calvorin";
+
+int wholeSeconds(double seconds) {
+  return static_cast<int>(std::floor(seconds));
+}
+
+}  // namespace
+
+void ServiceProcedures::run(const ServiceCommand& command) {
+  {
+    const auto messenger = service_.fetchService();
+    if (startModeReads(*messenger, kStartModeDisabled)) {
+      display_.message(kDisabledMessage, kApplicationTitle, platform::MessageIcon::Critical);
+      display_.setPictureButtonsEnabled(false);
+      if (command.disabledMarksStatus)
+        display_.setStatus(app::kStatusDisabled, app::kColorStopped);
+      return;
+    }
+  }
+  display_.setPictureButtonsEnabled(true);
+  if (service_.ServiceRunning == command.alreadyWhen) {
+    display_.message(command.alreadyText, command.alreadyTitle, platform::MessageIcon::Information);
+    return;
+  }
+
+  service_.ServiceControl(command.request);
+  display_.setStatus(command.baseText, app::kColorProgress);
+  display_.repaintStatus();
+  waitForService(command);
+
+  const bool succeeded = service_.ServiceRunning == (command.request == ServiceOpStart);
+  if (succeeded) {
+    if (command.request == ServiceOpStart) {
+      display_.showStartSucceeded();
+    } else {
+      display_.showStopSucceeded();
+    }
+    display_.message(command.successText, app::kAppTitle, platform::MessageIcon::Information);
+  } else {
+    display_.message(command.failureText, app::kAppTitle, platform::MessageIcon::Information);
+    display_.setStatus(command.failureStatus, command.failureColor);
+  }
+}
+
+void ServiceProcedures::waitForService(const ServiceCommand& command) {
+  const double deadline = clock_.now() + command.waitSeconds;
+  // 16-bit, as the marker arithmetic has always been.
+  std::int16_t counter = static_cast<std::int16_t>(wholeSeconds(deadline - clock_.now()));
+  std::string progress = command.baseText;
+  const bool startsRunning = command.request == ServiceOpStart;
+
+  while (deadline > clock_.now()) {
+    // An equality, not a comparison: a pass longer than a second skips a
+    // value, and no further marker comes in this wait.
+    if (wholeSeconds(deadline - clock_.now()) + 1 == counter) {
+      progress += '>';
+      display_.setStatus(progress, app::kColorProgress);
+      display_.repaintStatus();
+      --counter;
+      if (command.resetsProgress && (counter == 40 || counter == 20))
+        progress = command.baseText;
+    }
+    if (atStateCheck(command, deadline)) {
+      const auto messenger = service_.fetchService();
+      if (stateReads(*messenger, command.endState)) {
+        service_.ServiceRunning = startsRunning;
+        return;
+      }
+      service_.ServiceRunning = !startsRunning;
+    }
+  }
+}
+
+bool ServiceProcedures::atStateCheck(const ServiceCommand& command, double deadline) {
+  // Each check reads the clock anew.
+  bool due = false;
+  for (int at : command.checksAt) {
+    if (at != 0 && wholeSeconds(deadline - clock_.now()) == at)
+      due = true;
+  }
+  return due;
+}
+
+}  // namespace calvorin::service

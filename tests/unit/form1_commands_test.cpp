@@ -1,0 +1,211 @@
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "fakes/fake_platform.h"
+
+namespace calvorin::app {
+namespace {
+
+using platform::WindowState;
+
+constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class Form1CommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(form.load()); }
+
+  fakes::FakeForm& window() { return platform.window(); }
+  std::uint32_t lastIcon() {
+    return fakes::FakeNotificationArea::readUint32(platform.notificationArea.requests.back().record,
+                                                   20);
+  }
+  std::string lastTip() {
+    const auto& record = platform.notificationArea.requests.back().record;
+    const std::string tip(reinterpret_cast<const char*>(record.data()) + 24, 64);
+    return tip.substr(0, tip.find('\0'));
+  }
+  std::uint32_t picture(const char* name) { return window().picture(name).picture()->handle(); }
+  std::string registered() {
+    const auto* value = platform.registry.find(kRunKey, "Calvorin");
+    if (!value)
+      return "(none)";
+    return std::string(value->data.begin(), value->data.end());
+  }
+
+  fakes::FakePlatform platform;
+  Form1 form{platform.ports()};
+};
+
+TEST_F(Form1CommandTest, MinimisingHidesTheWindowAndADoubleClickBringsItBackNormal) {
+  form.t_MouseDblClick(1);
+  EXPECT_TRUE(window().visible());
+
+  window().setWindowState(WindowState::Minimized);
+  EXPECT_FALSE(window().visible());
+
+  window().deliverTrayCode(518);
+  EXPECT_TRUE(window().visible());
+  EXPECT_EQ(window().windowState(), WindowState::Normal);
+
+  window().setWindowState(WindowState::Maximized);
+  EXPECT_TRUE(window().visible());
+}
+
+TEST_F(Form1CommandTest, TheFirstCloseOnlyHidesAndTheSecondEndsWithTheIconGone) {
+  form.t_MouseDblClick(1);
+
+  window().requestClose();
+  EXPECT_FALSE(window().closed());
+  EXPECT_FALSE(window().visible());
+  EXPECT_TRUE(form.CloseRequested());
+  EXPECT_EQ(platform.notificationArea.shown.size(), 1u);
+
+  window().deliverTrayCode(515);
+  EXPECT_TRUE(window().visible());
+  EXPECT_TRUE(form.CloseRequested()) << "bringing the window back does not reset it";
+
+  window().requestClose();
+  EXPECT_TRUE(window().closed());
+  EXPECT_TRUE(platform.notificationArea.shown.empty());
+  EXPECT_EQ(form.t, nullptr);
+}
+
+TEST_F(Form1CommandTest, EveryCloseRequestTellsTheHelpEngineToQuit) {
+  window().requestClose();
+  window().requestClose();
+
+  ASSERT_EQ(platform.helpEngine.calls.size(), 2u);
+  for (const auto& call : platform.helpEngine.calls) {
+    EXPECT_EQ(call.command, platform::kHelpQuit);
+    EXPECT_EQ(call.window, window().handle());
+  }
+}
+
+TEST_F(Form1CommandTest, ExitFromTheTrayMenuTwiceEndsTheProgramWhileItsMenuIsOpen) {
+  window().chooseFromPopup = "mnuExit";
+  window().deliverTrayCode(517);
+  EXPECT_FALSE(window().closed());
+  EXPECT_EQ(platform.notificationArea.shown.size(), 1u);
+  EXPECT_FALSE(window().visible());
+  EXPECT_EQ(std::count(window().history.begin(), window().history.end(), "requestClose"), 1);
+
+  window().chooseFromPopup = "mnuExit";
+  window().deliverTrayCode(517);
+  EXPECT_TRUE(window().closed());
+  EXPECT_TRUE(platform.notificationArea.shown.empty());
+}
+
+TEST_F(Form1CommandTest, EnableStoresTheFixedFileNameInTheProgramsFolder) {
+  form.mnuAst_Click();
+  EXPECT_EQ(registered(), std::string("C:\\Program Files\\Calvorin\\Calvorin.exe") + '\0');
+  EXPECT_FALSE(window().menuItem("mnuAst").enabled());
+  EXPECT_TRUE(window().menuItem("mnuAdis").enabled());
+
+  platform.environment.path = "C:\\";
+  form.mnuAst_Click();
+  EXPECT_EQ(registered(), std::string("C:\\\\Calvorin.exe") + '\0');
+}
+
+TEST_F(Form1CommandTest, DisableOfAnAbsentEntryCompletesQuietly) {
+  form.mnuAdis_Click();
+
+  EXPECT_EQ(registered(), "(none)");
+  EXPECT_TRUE(platform.ui.messages.empty());
+  EXPECT_TRUE(window().menuItem("mnuAst").enabled());
+  EXPECT_FALSE(window().menuItem("mnuAdis").enabled());
+}
+
+TEST_F(Form1CommandTest, TheTrayPictureFollowsTheServiceNotTheAutoStartCommand) {
+  ASSERT_FALSE(form.messenger().ServiceRunning);
+  form.mnuAst_Click();
+  EXPECT_EQ(lastIcon(), picture("Image2"));
+  EXPECT_EQ(lastTip(), "Service is Stopped");
+
+  form.messenger().ServiceRunning = true;
+  form.mnuAdis_Click();
+  EXPECT_EQ(lastIcon(), picture("Image1"));
+  EXPECT_EQ(lastTip(), "Service is Running");
+  EXPECT_EQ(platform.notificationArea.requests.back().code, platform::kNimModify);
+}
+
+TEST_F(Form1CommandTest, ARefusedAutoStartChangeSaysSoAndChangesNothing) {
+  const auto requests = platform.notificationArea.requests.size();
+  platform.registry.failCreateWith = platform::kErrorAccessDenied;
+
+  form.mnuAst_Click();
+
+  ASSERT_EQ(platform.ui.messages.size(), 1u);
+  EXPECT_EQ(platform.ui.messages[0].title, "Calvorin 1.0");
+  EXPECT_EQ(platform.ui.messages[0].icon, platform::MessageIcon::Critical);
+  EXPECT_NE(platform.ui.messages[0].text.find("administrator rights"), std::string::npos);
+  EXPECT_TRUE(window().menuItem("mnuAst").enabled());
+  EXPECT_FALSE(window().menuItem("mnuAdis").enabled());
+  EXPECT_EQ(platform.notificationArea.requests.size(), requests);
+
+  platform.registry.failCreateWith = 0;
+  form.mnuAst_Click();
+  platform.registry.failOpenWith = platform::kErrorAccessDenied;
+  form.mnuAdis_Click();
+  EXPECT_EQ(platform.ui.messages.size(), 2u);
+  EXPECT_NE(registered(), "(none)");
+  EXPECT_TRUE(window().menuItem("mnuAdis").enabled());
+}
+
+TEST_F(Form1CommandTest, AboutShowsOneWindowAndItsLinkOpensTheBrowserEachTime) {
+  form.menuClicked("mnuAbout");
+  form.menuClicked("mnuAbout");
+
+  ASSERT_EQ(platform.ui.forms.size(), 2u);
+  auto& about = *platform.ui.forms[1];
+  EXPECT_TRUE(about.visible());
+  EXPECT_EQ(about.description.caption, "About - Calvorin 1.0");
+  EXPECT_EQ(about.description.helpContextId, 20);
+  EXPECT_FALSE(window().visible()) << "the main window is left as it was";
+
+  about.events.controlClicked("Label2");
+  about.events.controlClicked("Label2");
+  const std::string browser =
+      "\"c:\\Program Files\\Internet Explorer\\iexplore.exe\" http://www.calvorin.example/";
+  EXPECT_EQ(platform.launcher.launched, (std::vector<std::string>{browser, browser}));
+  EXPECT_EQ(about.label("Label2").text(), "http://www.calvorin.example/");
+}
+
+TEST_F(Form1CommandTest, AClosedAboutWindowIsMadeAnewAndOutlivesTheMainWindow) {
+  form.mnuAbout_Click();
+  platform.ui.forms[1]->requestClose();
+  EXPECT_TRUE(platform.ui.forms[1]->closed());
+
+  form.mnuAbout_Click();
+  ASSERT_EQ(platform.ui.forms.size(), 3u);
+  EXPECT_TRUE(platform.ui.forms[2]->visible());
+
+  window().requestClose();
+  window().requestClose();
+  EXPECT_TRUE(window().closed());
+  EXPECT_FALSE(platform.ui.forms[2]->closed());
+}
+
+TEST_F(Form1CommandTest, ABrowserThatCannotStartFailsTheClick) {
+  form.mnuAbout_Click();
+  platform.launcher.fails = true;
+  EXPECT_THROW(platform.ui.forms[1]->events.controlClicked("Label2"), platform::PlatformError);
+}
+
+TEST_F(Form1CommandTest, PictureButtonsAndMenuEntriesRunTheSameCommands) {
+  platform.service.stateAfterStart = "Running";
+  form.controlClicked("Image3");
+  EXPECT_EQ(platform.ui.messages.back().text, "Service started Successfully.");
+  form.menuClicked("mnustart");
+  EXPECT_EQ(platform.ui.messages.back().text, "Service is already running.");
+  form.controlClicked("Image4");
+  EXPECT_EQ(platform.ui.messages.back().text, "Service stopped Successfully.");
+  form.menuClicked("mnuStop");
+  EXPECT_EQ(platform.ui.messages.back().text, "Service is already stopped.");
+}
+
+}  // namespace
+}  // namespace calvorin::app

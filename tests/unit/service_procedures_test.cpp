@@ -1,0 +1,237 @@
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "fakes/fake_platform.h"
+
+namespace calvorin::app {
+namespace {
+
+using platform::MessageIcon;
+
+// Drives the start and stop commands on a fake clock: every reading moves it
+// by a millisecond, so a 60-second wait takes no real time.
+class ServiceCommandTest : public ::testing::Test {
+ protected:
+  void loaded(const char* state) {
+    platform.service.state = state;
+    ASSERT_TRUE(form.load());
+    auto& label = platform.window().label("Label1");
+    label.onText = [this](const std::string& text) {
+      if (text == "Starting Service." || text == "Stoping Service.")
+        waitBegan = platform.clock.time;
+      texts.push_back(text);
+    };
+    platform.ui.whileMessageIsShown = [this] { reportedAt = platform.clock.time; };
+    requestsBefore = platform.notificationArea.requests.size();
+  }
+
+  double secondsToReport() const { return reportedAt - waitBegan; }
+  const fakes::FakeUi::Message& lastMessage() { return platform.ui.messages.back(); }
+  bool buttonsEnabled() { return platform.window().picture("Image3").enabled(); }
+  std::string status() { return platform.window().label("Label1").text(); }
+  std::uint32_t statusColor() { return platform.window().label("Label1").textColor(); }
+
+  // The number of ">" at the end of each progress text shown.
+  std::vector<int> markerRuns(const std::string& base) {
+    std::vector<int> runs;
+    for (const auto& text : texts) {
+      if (text.rfind(base, 0) != 0)
+        continue;
+      runs.push_back(static_cast<int>(text.size() - base.size()));
+      EXPECT_EQ(text.substr(base.size()), std::string(runs.back(), '>'));
+    }
+    return runs;
+  }
+
+  fakes::FakePlatform platform;
+  Form1 form{platform.ports()};
+  std::vector<std::string> texts;
+  double waitBegan = 0;
+  double reportedAt = 0;
+  std::size_t requestsBefore = 0;
+};
+
+TEST_F(ServiceCommandTest, ADisabledServiceGetsNoRequestAndLosesItsPictureButtons) {
+  loaded("Running");
+  platform.service.startMode = "Disabled";
+
+  form.StopMessenger();
+
+  ASSERT_EQ(platform.ui.messages.size(), 1u);
+  EXPECT_EQ(lastMessage().text,
+            "Either Messenger Service is desabled from Profile or dependency service is stopped "
+            "or desabled in profile");
+  EXPECT_EQ(lastMessage().title, "Calvorin");
+  EXPECT_EQ(lastMessage().icon, MessageIcon::Critical);
+  EXPECT_FALSE(buttonsEnabled());
+  EXPECT_FALSE(platform.window().picture("Image4").enabled());
+  EXPECT_EQ(status(), "Service is disabled in System profile.");
+  EXPECT_EQ(statusColor(), 0x0040C0u);
+  EXPECT_TRUE(platform.service.methodCalls.empty());
+  EXPECT_TRUE(form.messenger().ServiceRunning);
+}
+
+TEST_F(ServiceCommandTest, ADisabledStartLeavesTheStatusLineAlone) {
+  loaded("Stopped");
+  platform.service.startMode = "Disabled";
+
+  form.StartMessenger();
+
+  EXPECT_EQ(lastMessage().title, "Calvorin");
+  EXPECT_FALSE(buttonsEnabled());
+  EXPECT_EQ(status(), "Your System is protected from Messenger Spam.");
+  EXPECT_TRUE(platform.service.methodCalls.empty());
+}
+
+TEST_F(ServiceCommandTest, AlreadyInTheWantedStateTheCommandsOnlySaySo) {
+  loaded("Running");
+  platform.window().picture("Image3").setEnabled(false);
+  platform.window().picture("Image4").setEnabled(false);
+
+  form.StartMessenger();
+  EXPECT_EQ(lastMessage().text, "Service is already running.");
+  EXPECT_EQ(lastMessage().title, "Tervalis.");
+  EXPECT_EQ(lastMessage().icon, MessageIcon::Information);
+  EXPECT_TRUE(buttonsEnabled());
+
+  form.messenger().ServiceRunning = false;
+  form.StopMessenger();
+  EXPECT_EQ(lastMessage().text, "Service is already stopped.");
+  EXPECT_EQ(lastMessage().title, "Calvorin 1.0");
+  EXPECT_TRUE(platform.service.methodCalls.empty());
+}
+
+TEST_F(ServiceCommandTest, AStartThatSucceedsAtOnceIsReportedAtTheFirstCheck) {
+  loaded("Stopped");
+
+  form.StartMessenger();
+
+  EXPECT_EQ(lastMessage().text, "Service started Successfully.");
+  EXPECT_EQ(lastMessage().title, "Calvorin 1.0");
+  EXPECT_GT(secondsToReport(), 14.0);
+  EXPECT_LE(secondsToReport(), 15.0);
+  EXPECT_TRUE(form.messenger().ServiceRunning);
+  const auto& requests = platform.notificationArea.requests;
+  ASSERT_EQ(requests.size(), requestsBefore + 2);
+  EXPECT_EQ(requests[requestsBefore].code, platform::kNimDelete);
+  EXPECT_EQ(requests[requestsBefore + 1].code, platform::kNimAdd);
+  EXPECT_EQ(status(), "Your System is vulnerable to Messenger Spam.");
+  EXPECT_FALSE(platform.window().menuItem("mnustart").enabled());
+}
+
+TEST_F(ServiceCommandTest, AStopThatSucceedsAtOnceIsReportedFourToFiveSecondsIn) {
+  loaded("Running");
+
+  form.StopMessenger();
+
+  EXPECT_EQ(lastMessage().text, "Service stopped Successfully.");
+  EXPECT_GT(secondsToReport(), 4.0);
+  EXPECT_LE(secondsToReport(), 5.0);
+  EXPECT_FALSE(form.messenger().ServiceRunning);
+  EXPECT_EQ(platform.notificationArea.requests.back().code, platform::kNimModify);
+  EXPECT_EQ(status(), "Your System is protected from Messenger Spam.");
+}
+
+TEST_F(ServiceCommandTest, AServiceThatNeverStartsFailsAfterTheFullMinute) {
+  loaded("Stopped");
+  platform.service.stateAfterStart = "Start Pending";
+
+  form.StartMessenger();
+
+  EXPECT_EQ(lastMessage().text, " Unable To Start Service. Try Again");
+  EXPECT_EQ(lastMessage().title, "Calvorin 1.0");
+  EXPECT_GE(secondsToReport(), 60.0);
+  EXPECT_LT(secondsToReport(), 60.1);
+  EXPECT_FALSE(form.messenger().ServiceRunning);
+  EXPECT_EQ(platform.notificationArea.requests.size(), requestsBefore);
+  EXPECT_EQ(status(), "Your System is protected from Messenger Spam.");
+  EXPECT_EQ(statusColor(), 0x0040C0u);
+}
+
+TEST_F(ServiceCommandTest, AServiceThatNeverStopsFailsAfterFifteenSeconds) {
+  loaded("Running");
+  platform.service.stateAfterStop = "Running";
+
+  form.StopMessenger();
+
+  EXPECT_EQ(lastMessage().text, "Unable To Stop Service. Try again");
+  EXPECT_GE(secondsToReport(), 15.0);
+  EXPECT_LT(secondsToReport(), 15.1);
+  EXPECT_TRUE(form.messenger().ServiceRunning);
+  EXPECT_EQ(platform.notificationArea.requests.size(), requestsBefore);
+  EXPECT_EQ(status(), "Your System is vulnerable to Messenger Spam.");
+  EXPECT_EQ(statusColor(), 0x00C000u);
+}
+
+TEST_F(ServiceCommandTest, AStartReadsTheStateOnlyInItsThreeCheckWindows) {
+  loaded("Stopped");
+  platform.service.stateAfterStart = "Start Pending";
+  std::vector<double> fetchedAt;
+  platform.service.onFetch = [&] {
+    if (waitBegan > 0)
+      fetchedAt.push_back(platform.clock.time - waitBegan);
+  };
+
+  form.StartMessenger();
+
+  ASSERT_FALSE(fetchedAt.empty());
+  bool inWindow[3] = {false, false, false};
+  for (double elapsed : fetchedAt) {
+    const int window = elapsed > 14 && elapsed <= 15.01   ? 0
+                       : elapsed > 29 && elapsed <= 30.01 ? 1
+                       : elapsed > 44 && elapsed <= 45.01 ? 2
+                                                          : -1;
+    ASSERT_NE(window, -1) << "fetched " << elapsed << " s into the wait";
+    inWindow[window] = true;
+  }
+  EXPECT_TRUE(inWindow[0] && inWindow[1] && inWindow[2]);
+}
+
+TEST_F(ServiceCommandTest, StopMarkersGrowOnePerSecondAndNeverStartOver) {
+  loaded("Running");
+  platform.service.stateAfterStop = "Running";
+
+  form.StopMessenger();
+
+  const auto runs = markerRuns("Stoping Service.");
+  ASSERT_GE(runs.size(), 15u);
+  for (std::size_t i = 0; i < runs.size(); ++i)
+    EXPECT_EQ(runs[i], static_cast<int>(i));
+}
+
+TEST_F(ServiceCommandTest, StartMarkersStartOverAfterTheCounterReachesFortyAndTwenty) {
+  loaded("Stopped");
+  platform.service.stateAfterStart = "Start Pending";
+
+  form.StartMessenger();
+
+  const auto runs = markerRuns("Starting Service.");
+  EXPECT_EQ(*std::max_element(runs.begin(), runs.end()), 20);
+  EXPECT_EQ(std::count(runs.begin(), runs.end(), 1), 3) << "one marker again after each reset";
+  EXPECT_EQ(runs.size(), 60u);
+}
+
+TEST_F(ServiceCommandTest, APassLongerThanASecondStopsTheMarkersForTheRestOfTheWait) {
+  loaded("Running");
+  platform.service.stateAfterStop = "Running";
+  bool jumped = false;
+  platform.clock.onRead = [&](double reading) {
+    if (!jumped && waitBegan > 0 && reading - waitBegan > 3.5) {
+      jumped = true;
+      platform.clock.time += 1.5;
+    }
+  };
+
+  form.StopMessenger();
+
+  const auto runs = markerRuns("Stoping Service.");
+  EXPECT_LE(*std::max_element(runs.begin(), runs.end()), 4);
+  EXPECT_EQ(lastMessage().text, "Unable To Stop Service. Try again");
+}
+
+}  // namespace
+}  // namespace calvorin::app

@@ -1,0 +1,157 @@
+#pragma once
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include "calvorin_process.h"
+#include "fixture_service.h"
+#include "menu_reader.h"
+#include "message_boxes.h"
+#include "tray_reader.h"
+
+namespace calvorin::testing {
+
+inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Sets or (with nullptr) removes the auto-start entry.
+inline void setRegistration(const char* data) {
+  HKEY key = nullptr;
+  RegCreateKeyA(HKEY_LOCAL_MACHINE, kRunKey, &key);
+  if (data) {
+    RegSetValueExA(key, "Calvorin", 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                   static_cast<DWORD>(std::strlen(data) + 1));
+  } else {
+    RegDeleteValueA(key, "Calvorin");
+  }
+  RegCloseKey(key);
+}
+
+// The auto-start entry's data, or "(none)".
+inline std::string registration() {
+  char data[512] = {};
+  DWORD length = sizeof data;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, kRunKey, "Calvorin", RRF_RT_REG_SZ, nullptr, data,
+                   &length) != ERROR_SUCCESS) {
+    return "(none)";
+  }
+  return data;
+}
+
+inline HWND statusLine(HWND mainWindow) {
+  return FindWindowExA(mainWindow, nullptr, "STATIC", nullptr);
+}
+
+inline HWND pictureButton(HWND mainWindow, int index) {
+  HWND picture = nullptr;
+  for (int i = 0; i <= index; ++i) {
+    picture = FindWindowExA(mainWindow, picture, "CalvorinPicture", nullptr);
+  }
+  return picture;
+}
+
+// The tooltip of the icon a window owns, or "" when it has none.
+inline std::wstring ownIcon(HWND window) {
+  for (const auto& icon : readTrayIcons()) {
+    if (icon.owner == window)
+      return icon.tooltip;
+  }
+  return L"";
+}
+
+// An icon of the tests' own for as long as it lives. Wine blocks the removal
+// of the tray's last icon for about two seconds while it hides the tray, which
+// would distort every timing around a remove-and-add of the program's icon.
+class KeepAliveIcon {
+ public:
+  KeepAliveIcon() {
+    window_ = CreateWindowA("STATIC", "keep-alive", 0, 0, 0, 0, 0, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data_.hWnd = window_;
+    data_.uID = 7;
+    data_.uFlags = NIF_ICON | NIF_TIP;
+    data_.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512) /* IDI_APPLICATION */);
+    std::strcpy(data_.szTip, "test keep-alive");
+    Shell_NotifyIconA(NIM_ADD, &data_);
+  }
+  KeepAliveIcon(const KeepAliveIcon&) = delete;
+  KeepAliveIcon& operator=(const KeepAliveIcon&) = delete;
+  ~KeepAliveIcon() {
+    Shell_NotifyIconA(NIM_DELETE, &data_);
+    DestroyWindow(window_);
+  }
+
+ private:
+  HWND window_ = nullptr;
+  NOTIFYICONDATAA data_{};
+};
+
+// One real Calvorin.exe against the fixture "Messenger" service, with no
+// auto-start entry to begin with.
+class CalvorinTest : public ::testing::Test {
+ protected:
+  CalvorinTest() { setRegistration(nullptr); }
+  ~CalvorinTest() override { setRegistration(nullptr); }
+
+  void install(const std::string& behaviour = "") {
+    messenger_ = std::make_unique<InstalledMessenger>(behaviour);
+  }
+
+  void startService() {
+    fixture::startMessenger();
+    ASSERT_TRUE(fixture::waitForState(SERVICE_RUNNING, 10000));
+  }
+
+  // Starts the program and waits until its icon is up and start-up is over:
+  // the menu probe is answered only from the message loop, which runs once
+  // start-up has ended.
+  HWND startedHidden(const std::wstring& tooltip) {
+    calvorin_ = std::make_unique<CalvorinProcess>();
+    const HWND window = calvorin_->mainWindow();
+    EXPECT_NE(window, nullptr);
+    EXPECT_TRUE(waitUntil([&] { return ownIcon(window) == tooltip; }, 15000));
+    menus.read(window);
+    EXPECT_FALSE(IsWindowVisible(window));
+    return window;
+  }
+
+  // Chooses a menu entry by its caption, as a click on it would.
+  void choose(HWND window, const std::string& caption) {
+    const auto entries = menus.read(window);
+    const auto entry = entries.find(caption);
+    ASSERT_NE(entry, entries.end()) << caption;
+    PostMessageA(window, WM_COMMAND, entry->second.id, 0);
+  }
+
+  // What Wine's tray sends the owner for a double-click on the icon.
+  static void doubleClickIcon(HWND window) {
+    sendTrayNotification(window, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
+  }
+
+  MessageBoxSeen expectMessage(const std::string& text, const std::string& title,
+                               int timeoutMs = 10000) {
+    const auto box = waitForMessageBox(calvorin_->id(), timeoutMs);
+    EXPECT_NE(box.window, nullptr) << "no message box: " << text;
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.title, title);
+    if (box.window)
+      answer(box);
+    return box;
+  }
+
+  CalvorinProcess& calvorin() { return *calvorin_; }
+
+  KeepAliveIcon keepAlive;
+  MenuReader menus;
+
+ private:
+  std::unique_ptr<InstalledMessenger> messenger_;
+  std::unique_ptr<CalvorinProcess> calvorin_;
+};
+
+}  // namespace calvorin::testing

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Photographs the main window in its running and stopped views, as a person
-# would see it, into the build folder's screenshots/.
+# brings it up: a double-click on the tray icon. Into the build's screenshots/.
 set -euo pipefail
 bin="${CALVORIN_BIN_DIR:?}"
 out="$bin/screenshots"
@@ -9,13 +9,16 @@ mkdir -p "$out"
 admin() { wine "$bin/service-admin.exe" "$@"; }
 
 shoot() {
-  local name="$1" window geometry
+  local name="$1" tray window
   wine "$bin/Calvorin.exe" >"$CALVORIN_SUITE_DIR/calvorin-$name.log" 2>&1 &
   local pid=$!
+  # The program starts hidden; its icon is the tray's only one.
+  tray=$(timeout 30 xdotool search --sync --name '^Wine System Tray$' | head -n 1)
+  sleep 2
+  xdotool mousemove --window "$tray" 10 10 click --repeat 2 --delay 80 1
   window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Calvorin 1\.0$' | head -n 1)
   sleep 1 # let the first paint finish
-  geometry=$(xdotool getwindowgeometry --shell "$window")
-  eval "$geometry"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/main-window-$name.png"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
@@ -29,4 +32,6 @@ shoot running
 
 admin stop
 admin wait stopped 10
+# The tray window goes about two seconds after its last icon.
+sleep 3
 shoot stopped

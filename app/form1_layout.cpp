@@ -53,6 +53,9 @@ platform::FormDescription form1Layout() {
            {"mnuAbout", "About", {}},
        }},
   };
+  // No action is bound to it: the display is re-read only at start-up and on
+  // Refresh.
+  form.timers = {{"Timer1", 50000, true}};
   return form;
 }
 

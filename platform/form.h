@@ -54,6 +54,12 @@ struct MenuDescription {
   std::vector<MenuDescription> items;
 };
 
+struct TimerDescription {
+  std::string name;
+  unsigned intervalMs;
+  bool enabled;
+};
+
 struct FormDescription {
   std::string caption;
   std::string iconResource;
@@ -67,6 +73,7 @@ struct FormDescription {
   std::vector<LabelDescription> labels;
   std::vector<PictureDescription> pictures;
   std::vector<MenuDescription> menus;
+  std::vector<TimerDescription> timers;
 };
 
 // What a form reports. Handlers may throw PlatformError; the platform ends
@@ -83,6 +90,8 @@ class FormEvents {
   virtual void closed() = 0;
   // A handler ended with this failure; the form presents it.
   virtual void handlerFailed(const PlatformError& error) = 0;
+  // A timer of the form elapsed.
+  virtual void timerElapsed(const std::string& /*timerName*/) {}
 };
 
 class Form : public Window {

@@ -222,6 +222,14 @@ Win32Form::Win32Form(const platform::FormDescription& description, platform::For
     labels_[label.name] = std::move(created);
   }
 
+  UINT_PTR timerId = 1;
+  for (const auto& timer : description.timers) {
+    timerNames_[timerId] = timer.name;
+    if (timer.enabled)
+      SetTimer(hwnd_, timerId, timer.intervalMs, nullptr);
+    ++timerId;
+  }
+
   for (const auto& picture : description.pictures) {
     const HWND control =
         CreateWindowExA(0, kPictureClass, "", WS_CHILD | (picture.visible ? WS_VISIBLE : 0),
@@ -431,6 +439,14 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         dispatch([&] { listener_->OwnerMouseMove(button, shift, x, y); });
       }
       return 0;
+    case WM_TIMER: {
+      const auto timer = timerNames_.find(static_cast<UINT_PTR>(wParam));
+      if (timer != timerNames_.end()) {
+        const std::string name = timer->second;
+        dispatch([&] { events_->timerElapsed(name); });
+      }
+      return 0;
+    }
     case WM_SIZE:
       dispatch([&] { events_->resized(); });
       return 0;

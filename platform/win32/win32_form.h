@@ -76,6 +76,7 @@ class Win32Form final : public platform::Form {
   std::map<std::string, std::unique_ptr<Win32MenuItem>> menuItems_;
   std::map<std::string, HMENU> subMenus_;
   std::map<UINT, std::string> commandNames_;
+  std::map<UINT_PTR, std::string> timerNames_;
   UINT nextCommandId_ = 100;
   int helpContextId_ = 0;
 };

@@ -24,12 +24,16 @@ inline MessageBoxSeen waitForMessageBox(DWORD processId, int timeoutMs) {
         while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
           DWORD owner = 0;
           GetWindowThreadProcessId(box, &owner);
-          if (owner == processId && IsWindowVisible(box)) {
-            seen.window = box;
-            seen.title = windowText(box);
-            seen.text = windowText(GetDlgItem(box, 0xFFFF));
-            return true;
-          }
+          if (owner != processId || !IsWindowVisible(box))
+            continue;
+          // A box being built may show before its text is in place.
+          const std::string text = windowText(GetDlgItem(box, 0xFFFF));
+          if (text.empty())
+            continue;
+          seen.window = box;
+          seen.title = windowText(box);
+          seen.text = text;
+          return true;
         }
         return false;
       },

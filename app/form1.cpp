@@ -7,6 +7,23 @@
 
 namespace calvorin::app {
 
+namespace {
+
+// Marks a command as running for as long as it runs.
+class CommandScope {
+ public:
+  explicit CommandScope(bool& running) : running_(running), outer_(running) { running_ = true; }
+  ~CommandScope() { running_ = outer_; }
+  CommandScope(const CommandScope&) = delete;
+  CommandScope& operator=(const CommandScope&) = delete;
+
+ private:
+  bool& running_;
+  bool outer_;
+};
+
+}  // namespace
+
 Form1::Form1(Platform platform)
     : platform_(platform),
       service_(platform.wmi),
@@ -71,17 +88,66 @@ void Form1::showServiceAndRegistration(platform::WmiObject& messenger) {
     ShowRunning();
   }
   form_->show();
+  showStartMode(service::startModeReads(messenger, service::kStartModeDisabled));
+  showRegistration(autostart::isRegistered(reg_));
+}
 
-  if (service::startModeReads(messenger, service::kStartModeDisabled)) {
-    setPictureButtonsEnabled(false);
+void Form1::showStartMode(bool disabled) {
+  setPictureButtonsEnabled(!disabled);
+  if (disabled)
     setStatus(kStatusDisabled, kColorStopped);
-  } else {
-    setPictureButtonsEnabled(true);
-  }
+}
 
-  const bool registered = autostart::isRegistered(reg_);
+void Form1::showRegistration(bool registered) {
   form_->menuItem("mnuAst").setEnabled(!registered);
   form_->menuItem("mnuAdis").setEnabled(registered);
+}
+
+void Form1::Timer1_Timer() {
+  // Modal loops hand timer messages out too; a command's box or a menu must
+  // not have the display change under it.
+  if (!t || commandRunning_ || platform_.ui.inModalLoop())
+    return;
+  try {
+    const auto messenger = service_.fetchService();
+    const bool running = !service::stateReads(*messenger, service::kStateStopped);
+    const bool disabled = service::startModeReads(*messenger, service::kStartModeDisabled);
+    const bool registered = autostart::isRegistered(reg_);
+
+    const bool startedOutside = running && !service_.ServiceRunning;
+    const bool viewChanges = running != service_.ServiceRunning;
+    if (viewChanges) {
+      service_.ServiceRunning = running;
+      if (running) {
+        RemoveTrayIcon();
+        ShowRunning();
+      } else {
+        ShowStopped();
+      }
+    }
+    // A view rewrites the status line, so the Disabled mark goes on again.
+    if (viewChanges || disabled == form_->picture("Image3").enabled())
+      showStartMode(disabled);
+    if (registered != form_->menuItem("mnuAdis").enabled())
+      showRegistration(registered);
+    if (startedOutside) {
+      platform_.notificationArea.showWarningBalloon(form_->handle(), 1, kAppTitle,
+                                                    kStartedOutsideWarning);
+    }
+  } catch (const platform::PlatformError&) {
+    // Nothing is shown: the next tick tries again, without a storm of boxes.
+  }
+}
+
+void Form1::timerElapsed(const std::string& timerName) {
+  if (timerName == "Timer1")
+    Timer1_Timer();
+}
+
+void Form1::notificationAreaCreated() {
+  // The icon is put back only if the program shows one.
+  if (t && t->State() != 0)
+    t->Add();
 }
 
 void Form1::StartMessenger() {
@@ -118,8 +184,7 @@ void Form1::showAutoStart(bool registered) {
   tray().setIcon(form_->picture(running ? "Image1" : "Image2").picture());
   tray().settooltip(running ? kTooltipRunning : kTooltipStopped);
   tray().Modify();
-  form_->menuItem("mnuAst").setEnabled(!registered);
-  form_->menuItem("mnuAdis").setEnabled(registered);
+  showRegistration(registered);
 }
 
 void Form1::mnuExit_Click() {
@@ -196,6 +261,7 @@ void Form1::message(const std::string& text, const std::string& title, platform:
 }
 
 void Form1::menuClicked(const std::string& menuName) {
+  const CommandScope scope(commandRunning_);
   if (menuName == "mnustart")
     StartMessenger();
   if (menuName == "mnuStop")
@@ -215,6 +281,7 @@ void Form1::menuClicked(const std::string& menuName) {
 }
 
 void Form1::controlClicked(const std::string& controlName) {
+  const CommandScope scope(commandRunning_);
   if (controlName == "Image3")
     StartMessenger();
   if (controlName == "Image4")

@@ -61,6 +61,9 @@ class Form1 final : public platform::FormEvents,
   void menuMsgHelp_Click();
   void mnuAbout_Click();
   void t_MouseDblClick(std::int16_t button);
+  // Live state: brings the display into agreement with the service and the
+  // registry when they changed outside the program.
+  void Timer1_Timer();
 
   // Status views: they bring window and tray to the running or stopped state
   // and touch nothing else.
@@ -75,6 +78,8 @@ class Form1 final : public platform::FormEvents,
   bool closeRequested() override;
   void closed() override {}
   void handlerFailed(const platform::PlatformError& error) override;
+  void timerElapsed(const std::string& timerName) override;
+  void notificationAreaCreated() override;
 
   // tray::TrayHost
   void popUpTrayMenu() override;
@@ -98,6 +103,11 @@ class Form1 final : public platform::FormEvents,
   // What start-up and Refresh share: a new tray icon in the state the service
   // reads, the window shown, the disabled mark, the auto-start entries.
   void showServiceAndRegistration(platform::WmiObject& messenger);
+  // A Disabled start mode disables the picture buttons and marks the status
+  // line; any other enables them.
+  void showStartMode(bool disabled);
+  // Exactly one auto-start entry is enabled: the one that would change it.
+  void showRegistration(bool registered);
   void newTrayIcon(const std::string& picture, const std::string& tooltip);
   // The auto-start commands' tray update: picture and tooltip both follow
   // ServiceRunning, so the icon never shows the opposite of the truth.
@@ -113,6 +123,8 @@ class Form1 final : public platform::FormEvents,
   std::unique_ptr<platform::Form> form_;
   std::unique_ptr<help::Form2> about_;
   bool CloseRequested_ = false;
+  // Set while a command runs, so that live state keeps out of its way.
+  bool commandRunning_ = false;
 
  public:
   // The tray icon; declared after the window it subscribes to, so that it

@@ -53,9 +53,8 @@ platform::FormDescription form1Layout() {
            {"mnuAbout", "About", {}},
        }},
   };
-  // No action is bound to it: the display is re-read only at start-up and on
-  // Refresh.
-  form.timers = {{"Timer1", 50000, true}};
+  // Live state: the display follows changes made outside the program.
+  form.timers = {{"Timer1", 5000, true}};
   return form;
 }
 

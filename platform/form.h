@@ -92,6 +92,9 @@ class FormEvents {
   virtual void handlerFailed(const PlatformError& error) = 0;
   // A timer of the form elapsed.
   virtual void timerElapsed(const std::string& /*timerName*/) {}
+  // The shell's notification area was made anew (Explorer restarted) and has
+  // forgotten every icon.
+  virtual void notificationAreaCreated() {}
 };
 
 class Form : public Window {
@@ -121,6 +124,8 @@ class Ui {
   // context number.
   virtual void setHelpFile(const std::string& path) = 0;
   virtual std::string helpFile() const = 0;
+  // True while a message box or a menu runs its own message loop.
+  virtual bool inModalLoop() const = 0;
 };
 
 }  // namespace calvorin::platform

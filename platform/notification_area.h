@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace calvorin::platform {
 
@@ -18,6 +19,10 @@ class NotificationArea {
   virtual ~NotificationArea() = default;
   // Returns whether the shell accepted the request.
   virtual bool notifyIcon(std::uint32_t request, const NotifyIconRecord& record) = 0;
+  // A warning balloon from the icon of this window and id, which must be
+  // shown already.
+  virtual bool showWarningBalloon(std::uint32_t window, std::uint32_t id, const std::string& title,
+                                  const std::string& text) = 0;
 };
 
 }  // namespace calvorin::platform

@@ -385,7 +385,19 @@ LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam,
 }
 
 LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Explorer broadcasts it when it has made the notification area anew.
+  static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+  if (message == taskbarCreated && taskbarCreated != 0) {
+    dispatch([&] { events_->notificationAreaCreated(); });
+    return 0;
+  }
   switch (message) {
+    case WM_ENTERMENULOOP:
+      ui_.modalLoopEntered();
+      break;
+    case WM_EXITMENULOOP:
+      ui_.modalLoopLeft();
+      break;
     case WM_ERASEBKGND: {
       RECT client{};
       GetClientRect(hwnd_, &client);

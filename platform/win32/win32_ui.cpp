@@ -26,7 +26,9 @@ void Win32Ui::messageBox(const std::string& text, const std::string& title,
       style |= MB_ICONWARNING;
       break;
   }
+  modalLoopEntered();
   MessageBoxA(nullptr, text.c_str(), title.c_str(), style);
+  modalLoopLeft();
 }
 
 float Win32Ui::twipsPerPixelX() const {

@@ -15,6 +15,9 @@ class Win32Ui final : public platform::Ui {
   float twipsPerPixelY() const;
   void setHelpFile(const std::string& path) override { helpFile_ = path; }
   std::string helpFile() const override { return helpFile_; }
+  bool inModalLoop() const override { return modalLoops_ > 0; }
+  void modalLoopEntered() { ++modalLoops_; }
+  void modalLoopLeft() { --modalLoops_; }
 
   // Runs the message loop until no form of the program is open.
   int run();
@@ -24,6 +27,7 @@ class Win32Ui final : public platform::Ui {
 
  private:
   int openForms_ = 0;
+  int modalLoops_ = 0;
   std::string helpFile_;
 };
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -42,8 +43,15 @@ class FakeNotificationArea final : public platform::NotificationArea {
            static_cast<std::uint32_t>(record[offset + 3]) << 24;
   }
 
+  bool showWarningBalloon(std::uint32_t window, std::uint32_t id, const std::string& title,
+                          const std::string& text) override {
+    balloons.push_back(title + "|" + text);
+    return shown.count({window, id}) == 1;
+  }
+
   std::vector<Request> requests;
   std::set<std::pair<std::uint32_t, std::uint32_t>> shown;
+  std::vector<std::string> balloons;
 };
 
 class FakePicture final : public platform::Picture {

@@ -61,8 +61,9 @@ class FakeMenuItem final : public platform::MenuItem {
 // initial state; pictures get distinct handles.
 class FakeForm final : public platform::Form {
  public:
-  FakeForm(const platform::FormDescription& description, platform::FormEvents& events)
-      : description(description), events(events) {
+  FakeForm(const platform::FormDescription& description, platform::FormEvents& events,
+           int& modalLoops)
+      : description(description), events(events), modalLoops_(modalLoops) {
     std::uint32_t handle = 0x5000;
     for (const auto& label : description.labels)
       labels_[label.name].setText(label.caption);
@@ -100,6 +101,10 @@ class FakeForm final : public platform::Form {
   FakeMenuItem& menuItem(const std::string& name) override { return find(menuItems_, name); }
   void popUpMenu(const std::string& menuName) override {
     popups.push_back(menuName);
+    ++modalLoops_;
+    if (whileMenuIsOpen)
+      whileMenuIsOpen();
+    --modalLoops_;
     if (chooseFromPopup) {
       const std::string choice = std::exchange(chooseFromPopup, {}).value();
       events.menuClicked(choice);
@@ -125,6 +130,7 @@ class FakeForm final : public platform::Form {
   std::vector<std::string> history;
   std::vector<std::string> popups;
   std::optional<std::string> chooseFromPopup;
+  std::function<void()> whileMenuIsOpen;
 
  private:
   template <class Map>
@@ -142,6 +148,7 @@ class FakeForm final : public platform::Form {
       addMenu(item);
   }
 
+  int& modalLoops_;
   bool visible_ = false;
   bool closed_ = false;
   platform::WindowState state_ = platform::WindowState::Normal;
@@ -161,23 +168,27 @@ class FakeUi final : public platform::Ui {
 
   std::unique_ptr<platform::Form> createForm(const platform::FormDescription& description,
                                              platform::FormEvents& events) override {
-    auto form = std::make_unique<FakeForm>(description, events);
+    auto form = std::make_unique<FakeForm>(description, events, modalLoops);
     forms.push_back(form.get());
     return form;
   }
   void messageBox(const std::string& text, const std::string& title,
                   platform::MessageIcon icon) override {
     messages.push_back({text, title, icon});
+    ++modalLoops;
     if (whileMessageIsShown)
       whileMessageIsShown();
+    --modalLoops;
   }
   float twipsPerPixelX() const override { return 15.0f; }
   void setHelpFile(const std::string& path) override { helpFile_ = path; }
   std::string helpFile() const override { return helpFile_; }
+  bool inModalLoop() const override { return modalLoops > 0; }
 
   std::vector<FakeForm*> forms;
   std::vector<Message> messages;
   std::function<void()> whileMessageIsShown;
+  int modalLoops = 0;
 
  private:
   std::string helpFile_;

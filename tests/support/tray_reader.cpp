@@ -124,6 +124,7 @@ bool isTrayIconWindow(HWND window) {
 struct ToolTipSearch {
   DWORD processId;
   std::vector<HWND> windows;
+  bool balloons = false;
 };
 
 BOOL CALLBACK collectToolTip(HWND window, LPARAM param) {
@@ -131,8 +132,9 @@ BOOL CALLBACK collectToolTip(HWND window, LPARAM param) {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   // A balloon is a tooltips window too, but its text is the balloon's, not the icon's tip.
+  const bool balloon = (GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON) != 0;
   if (processId == search->processId && className(window) == TOOLTIPS_CLASSW &&
-      !(GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON))
+      balloon == search->balloons && (!balloon || IsWindowVisible(window)))
     search->windows.push_back(window);
   return TRUE;
 }
@@ -323,6 +325,27 @@ void postTrayMouseMessage(const TrayIconInfo& icon, UINT mouseMessage) {
 void sendTrayNotification(HWND owner, UINT callbackMessage, UINT id, UINT mouseMessage) {
   if (!SendNotifyMessageW(owner, callbackMessage, id, mouseMessage))
     throwLastError("SendNotifyMessage to the icon's owner");
+}
+
+std::vector<std::wstring> readShownBalloons() {
+  std::vector<std::wstring> texts;
+  HWND shellTray = FindWindowW(L"Shell_TrayWnd", nullptr);
+  ToolTipSearch search{0, {}, true};
+  if (!shellTray || !GetWindowThreadProcessId(shellTray, &search.processId))
+    return texts;
+  ProcessHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                    FALSE, search.processId));
+  if (!process)
+    throwLastError("OpenProcess of explorer");
+  EnumWindows(collectToolTip, reinterpret_cast<LPARAM>(&search));
+  if (search.windows.empty())
+    return texts;
+  RemoteBuffer remote(process.get(), kRemoteSize);
+  for (HWND balloon : search.windows) {
+    for (const Tool& tool : readTools(balloon, remote))
+      texts.push_back(tool.text);
+  }
+  return texts;
 }
 
 }  // namespace calvorin::testing

@@ -31,6 +31,9 @@ struct TrayIconInfo {
 // yet. Throws std::runtime_error, naming the call that failed, when the tray cannot be read.
 std::vector<TrayIconInfo> readTrayIcons();
 
+// The texts of the balloons the tray shows now.
+std::vector<std::wstring> readShownBalloons();
+
 // Polls the tray until an icon shows exactly this tooltip; false if none does within timeoutMs.
 bool waitForTrayTooltip(const std::wstring& tooltip, int timeoutMs);
 

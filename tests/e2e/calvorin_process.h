@@ -35,10 +35,11 @@ bool waitUntil(Condition condition, int timeoutMs) {
 // The real Calvorin.exe, started for one test and ended after it.
 class CalvorinProcess {
  public:
-  CalvorinProcess() {
+  // The built program, or the one at programPath.
+  explicit CalvorinProcess(const std::string& programPath = builtProgram("Calvorin.exe")) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + builtProgram("Calvorin.exe") + "\"";
+    std::string commandLine = "\"" + programPath + "\"";
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process_)) {
       process_ = {};

@@ -110,8 +110,9 @@ class CalvorinTest : public ::testing::Test {
   // Starts the program and waits until its icon is up and start-up is over:
   // the menu probe is answered only from the message loop, which runs once
   // start-up has ended.
-  HWND startedHidden(const std::wstring& tooltip) {
-    calvorin_ = std::make_unique<CalvorinProcess>();
+  HWND startedHidden(const std::wstring& tooltip,
+                     const std::string& programPath = builtProgram("Calvorin.exe")) {
+    calvorin_ = std::make_unique<CalvorinProcess>(programPath);
     const HWND window = calvorin_->mainWindow();
     EXPECT_NE(window, nullptr);
     EXPECT_TRUE(waitUntil([&] { return ownIcon(window) == tooltip; }, 15000));

@@ -8,6 +8,16 @@ mkdir -p "$out"
 
 admin() { wine "$bin/service-admin.exe" "$@"; }
 
+# Photographs a window by its exact title.
+photograph() {
+  local title="$1" file="$2" window
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name "^${title}\$" | head -n 1)
+  sleep 1 # let the first paint finish
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$file"
+  echo "saved $file (${WIDTH}x${HEIGHT})"
+}
+
 shoot() {
   local name="$1" tray window
   wine "$bin/Calvorin.exe" >"$CALVORIN_SUITE_DIR/calvorin-$name.log" 2>&1 &
@@ -16,13 +26,17 @@ shoot() {
   tray=$(timeout 30 xdotool search --sync --name '^Wine System Tray$' | head -n 1)
   sleep 2
   xdotool mousemove --window "$tray" 10 10 click --repeat 2 --delay 80 1
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Calvorin 1\.0$' | head -n 1)
-  sleep 1 # let the first paint finish
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/main-window-$name.png"
+  photograph 'Calvorin 1\.0' "$out/main-window-$name.png"
+  if [ "$name" = stopped ]; then
+    # Help, then its second entry, About.
+    window=$(xdotool search --onlyvisible --name '^Calvorin 1\.0$' | head -n 1)
+    xdotool mousemove --window "$window" 180 10 click 1
+    sleep 1
+    xdotool key Down Down Return
+    photograph 'About - Calvorin 1\.0' "$out/about-window.png"
+  fi
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
-  echo "saved $out/main-window-$name.png (${WIDTH}x${HEIGHT})"
 }
 
 admin install "Z:${CALVORIN_FIXTURE_EXE//\//\\}"

@@ -95,9 +95,10 @@ void TrayIcon::send(std::uint32_t request, std::int16_t stateAfter) {
     throw platform::PlatformError("The tray icon has no owner window.");
   putUint32(kHwnd, ownerForm_->handle());
 
-  // The stored tooltip ends in its NUL; a text too long for the field is cut
-  // so that the NUL always stays inside it.
-  std::string tip = tooltip_.value_or(std::string());
+  // The stored tooltip ends in its NUL (a tooltip never set is an empty
+  // text); a text too long for the field is cut so that the NUL always stays
+  // inside it.
+  std::string tip = tooltip_.value_or(std::string(1, '\0'));
   if (tip.size() > kSzTipWidth)
     tip = tip.substr(0, kSzTipWidth - 1) + '\0';
   tip.resize(kSzTipWidth, ' ');

@@ -80,6 +80,14 @@ TEST_F(TrayIconTest, ATooltipTooLongForTheFieldKeepsItsTerminatingNul) {
   }
 }
 
+TEST_F(TrayIconTest, AnIconWhoseTooltipWasNeverSetShowsAnEmptyTerminatedTip) {
+  t->setOwnerForm(&owner);
+  t->setIcon(running);
+  t->Add();
+
+  EXPECT_EQ(szTip(lastRequest().record), std::string(1, '\0') + std::string(63, ' '));
+}
+
 TEST_F(TrayIconTest, ModifyReadsPictureAndOwnerHandleAnew) {
   prepared();
   t->Add();

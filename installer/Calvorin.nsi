@@ -1,0 +1,108 @@
+; Calvorin's installer: Calvorin.exe and its help file in Program Files, a
+; Start-menu shortcut for all users and an uninstaller listed in Add/Remove
+; Programs. Both run silently with /S.
+;
+; makensis -DBUILD_DIR=<folder holding Calvorin.exe and Calvorin.HLP>
+;          -DVERSION=<major.minor> Calvorin.nsi
+; writes BUILD_DIR/Calvorin-VERSION-setup.exe.
+
+!ifndef BUILD_DIR | VERSION
+  !error "define BUILD_DIR and VERSION (-DBUILD_DIR=... -DVERSION=...)"
+!endif
+
+Unicode true
+!include LogicLib.nsh
+!include WinMessages.nsh
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Calvorin"
+!define RUN_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
+!define SYNCHRONIZE 0x00100000
+
+Name "Calvorin ${VERSION}"
+OutFile "${BUILD_DIR}/Calvorin-${VERSION}-setup.exe"
+InstallDir "$PROGRAMFILES\Calvorin"
+RequestExecutionLevel admin
+Icon "${__FILEDIR__}/../resources/calvorin.ico"
+UninstallIcon "${__FILEDIR__}/../resources/calvorin.ico"
+
+VIProductVersion "${VERSION}.0.0"
+VIAddVersionKey "ProductName" "Calvorin"
+VIAddVersionKey "CompanyName" "Calvorin"
+VIAddVersionKey "FileDescription" "Calvorin ${VERSION} setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "Calvorin"
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+; Ends a running Calvorin the way its own menu does, so that it removes its
+; tray icon and lets go of its files: the program's first close only hides
+; it in the tray, the second ends it. Only the process owning that window is
+; waited for; nothing is killed.
+!macro DEFINE_END_CALVORIN un
+Function ${un}EndCalvorin
+  ${Do}
+    FindWindow $0 "CalvorinForm" "Calvorin ${VERSION}"
+    ${IfThen} $0 = 0 ${|} Return ${|}
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
+    System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2'
+    ; A program busy with a service request answers only once it is done.
+    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=20000
+    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+    System::Call 'kernel32::WaitForSingleObject(p r2, i 10000) i .r3'
+    System::Call 'kernel32::CloseHandle(p r2)'
+    ${If} $3 <> 0
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "Calvorin is still running. Exit it from its tray icon, then retry." \
+        /SD IDCANCEL IDRETRY +2
+      Abort
+    ${EndIf}
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro DEFINE_END_CALVORIN ""
+!insertmacro DEFINE_END_CALVORIN "un."
+
+Function .onInit
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext all
+FunctionEnd
+
+Section "Calvorin"
+  Call EndCalvorin
+  SetOutPath "$INSTDIR"
+  File "${BUILD_DIR}/Calvorin.exe"
+  File "${BUILD_DIR}/Calvorin.HLP"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\Calvorin.lnk" "$INSTDIR\Calvorin.exe"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Calvorin ${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Calvorin"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Calvorin.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  Call un.EndCalvorin
+  Delete "$INSTDIR\Calvorin.exe"
+  Delete "$INSTDIR\Calvorin.HLP"
+  ; WinHelp keeps its index of a help file beside it.
+  Delete "$INSTDIR\Calvorin.GID"
+  Delete "$INSTDIR\uninstall.exe"
+  ; Only if empty: the folder may hold files that are not ours.
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\Calvorin.lnk"
+  DeleteRegValue HKLM "${RUN_KEY}" "Calvorin"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

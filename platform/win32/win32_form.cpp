@@ -81,28 +81,37 @@ class Win32Label final : public platform::Label {
 
 class Win32PictureBox final : public platform::PictureBox {
  public:
-  Win32PictureBox(Win32Form& form, HWND box, std::string name,
-                  std::shared_ptr<const Win32Picture> picture, bool clickable)
+  Win32PictureBox(Win32Form& form, HWND box, std::string name, std::string resource, bool clickable)
       : form_(form),
         hwnd_(box),
         name_(std::move(name)),
-        picture_(std::move(picture)),
+        resource_(std::move(resource)),
         clickable_(clickable) {}
 
-  std::shared_ptr<const platform::Picture> picture() const override { return picture_; }
+  std::shared_ptr<const platform::Picture> picture() const override {
+    image();
+    return picture_;
+  }
   void setEnabled(bool enabled) override { EnableWindow(hwnd_, enabled); }
   bool enabled() const override { return IsWindowEnabled(hwnd_) != FALSE; }
 
   Win32Form& form() const { return form_; }
   const std::string& name() const { return name_; }
   bool clickable() const { return clickable_; }
-  const Win32Picture& image() const { return *picture_; }
+  // Loaded on first use: decoding the GIFs would cost start-up time for a
+  // window that is seldom shown.
+  const Win32Picture& image() const {
+    if (!picture_)
+      picture_ = loadPicture(resource_);
+    return *picture_;
+  }
 
  private:
   Win32Form& form_;
   HWND hwnd_;
   std::string name_;
-  std::shared_ptr<const Win32Picture> picture_;
+  std::string resource_;
+  mutable std::shared_ptr<const Win32Picture> picture_;
   bool clickable_;
 };
 
@@ -238,8 +247,8 @@ Win32Form::Win32Form(const platform::FormDescription& description, platform::For
                         nullptr, instance(), nullptr);
     if (!control)
       throwLastError("Could not create the picture " + picture.name);
-    auto box = std::make_unique<Win32PictureBox>(*this, control, picture.name,
-                                                 loadPicture(picture.resource), picture.clickable);
+    auto box = std::make_unique<Win32PictureBox>(*this, control, picture.name, picture.resource,
+                                                 picture.clickable);
     SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box.get()));
     pictures_[picture.name] = std::move(box);
   }
@@ -499,7 +508,11 @@ LRESULT CALLBACK Win32Form::pictureProc(HWND hwnd, UINT message, WPARAM wParam,
       RECT client{};
       GetClientRect(hwnd, &client);
       FillRect(dc, &client, box->form().backBrush());
-      box->image().draw(dc, 0, 0);
+      try {
+        box->image().draw(dc, 0, 0);
+      } catch (const platform::PlatformError&) {
+        // A picture that cannot be loaded leaves its place empty.
+      }
       EndPaint(hwnd, &paint);
       return 0;
     }

@@ -99,6 +99,8 @@ class CalvorinTest : public ::testing::Test {
   ~CalvorinTest() override { setRegistration(nullptr); }
 
   void install(const std::string& behaviour = "") {
+    // The old one goes first: going, it removes the service of that name.
+    messenger_.reset();
     messenger_ = std::make_unique<InstalledMessenger>(behaviour);
   }
 

@@ -1,0 +1,149 @@
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "calvorin_test.h"
+
+namespace calvorin::testing {
+namespace {
+
+constexpr char kMissing[] = "The Messenger service was not found on this computer.";
+
+// Every top-level window of a process with this class: a popup menu is
+// "#32768", a message box "#32770".
+int windowsOf(DWORD processId, const char* className) {
+  int count = 0;
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && IsWindowVisible(window))
+      ++count;
+  }
+  return count;
+}
+
+class FaultsTest : public CalvorinTest {};
+
+TEST_F(FaultsTest, AServiceDeletedUnderTheProgramGetsOneClearMessagePerCommand) {
+  install();
+  startService();
+  const HWND window = startedHidden(L"Service is Running");
+  fixture::removeMessenger();
+
+  // Live-state ticks fail quietly.
+  Sleep(11000);
+  EXPECT_EQ(windowsOf(calvorin().id(), "#32770"), 0);
+
+  for (const char* command : {"Refresh", "&Start", "&Stop"}) {
+    choose(window, command);
+    expectMessage(kMissing, "Calvorin 1.0");
+    menus.read(window);
+    EXPECT_EQ(windowsOf(calvorin().id(), "#32770"), 0) << "one message for " << command;
+  }
+
+  install();
+  choose(window, "Refresh");
+  EXPECT_TRUE(waitUntil([&] { return ownIcon(window) == L"Service is Stopped"; }, 10000));
+  EXPECT_EQ(countTrayIcons(window), 1);
+}
+
+TEST_F(FaultsTest, ATrayStormLeavesOneMenuAtMostAndTheWindowHidden) {
+  install();
+  const HWND window = startedHidden(L"Service is Stopped");
+  std::srand(7);
+  int mostMenus = 0;
+  for (int i = 0; i < 5000; ++i) {
+    // Any code but the double-clicks, which show the window by design.
+    UINT code = WM_MOUSEFIRST + static_cast<UINT>(std::rand() % 16);
+    if (code == WM_LBUTTONDBLCLK || code == WM_RBUTTONDBLCLK)
+      code = WM_RBUTTONUP;
+    sendTrayNotification(window, WM_MOUSEMOVE, 1, code);
+    if (i % 250 == 0)
+      mostMenus = std::max(mostMenus, windowsOf(calvorin().id(), "#32768"));
+    // The menu is left open for the first half, then closed whenever it opens.
+    if (i >= 2500 && i % 100 == 0)
+      PostMessageA(window, WM_CANCELMODE, 0, 0);
+  }
+  PostMessageA(window, WM_CANCELMODE, 0, 0);
+  menus.read(window);
+
+  EXPECT_LE(mostMenus, 1);
+  EXPECT_EQ(calvorin().exitCode(0), static_cast<DWORD>(STILL_ACTIVE));
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_EQ(countTrayIcons(window), 1);
+}
+
+TEST_F(FaultsTest, WithoutWmiTheProgramSaysSoAndEndsWithoutAnIcon) {
+  install();
+  // No WMI provider at all, for processes started from now on: Wine reads its
+  // DLL overrides from the registry at each start.
+  HKEY overrides = nullptr;
+  RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", &overrides);
+  RegSetValueExA(overrides, "wbemprox", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+  CalvorinProcess calvorin;
+  const auto box = waitForMessageBox(calvorin.id(), 15000);
+  RegDeleteValueA(overrides, "wbemprox");
+  RegCloseKey(overrides);
+
+  ASSERT_NE(box.window, nullptr);
+  EXPECT_EQ(box.title, "Calvorin 1.0");
+  EXPECT_NE(box.text.find("WMI"), std::string::npos) << box.text;
+  answer(box);
+  EXPECT_EQ(calvorin.exitCode(10000), 1u);
+  EXPECT_EQ(countTrayIcons(L"Service is Stopped"), 0);
+}
+
+std::string stubCalls() {
+  std::ifstream log("C:\\stub-calls.log");
+  std::stringstream text;
+  text << log.rdbuf();
+  return text.str();
+}
+
+// A folder whose name holds a blank and a character of the ANSI code page
+// beyond ASCII ("Calvörin" in code page 1252), under "C:\Program Files".
+TEST_F(FaultsTest, AFolderWithBlanksAndAnAccentIsNamedRightAndProgramExeNeverRuns) {
+  const std::string folder = "C:\\Program Files\\Calv\xF6rin Tools";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  ASSERT_TRUE(
+      CopyFileA(builtProgram("Calvorin.exe").c_str(), (folder + "\\Calvorin.exe").c_str(), FALSE));
+  for (const char* program : {"C:\\windows\\winhlp32.exe", "C:\\Program.exe",
+                              "C:\\Program Files\\Internet Explorer\\iexplore.exe"}) {
+    ASSERT_TRUE(CopyFileA(builtProgram("stub-program.exe").c_str(), program, FALSE)) << program;
+  }
+  DeleteFileA("C:\\stub-calls.log");
+  install();
+  const HWND window = startedHidden(L"Service is Stopped", folder + "\\Calvorin.exe");
+
+  choose(window, "&Enable Auto StartUp");
+  EXPECT_TRUE(waitUntil([&] { return registration() == folder + "\\Calvorin.exe"; }, 5000))
+      << registration();
+
+  choose(window, "Messenger Help");
+  const std::string help =
+      "C:\\windows\\winhlp32.exe|\"C:\\windows\\winhlp32\" \"" + folder + "\\Calvorin.HLP\"\n";
+  EXPECT_TRUE(waitUntil([&] { return stubCalls() == help; }, 10000)) << stubCalls();
+
+  choose(window, "About");
+  HWND about = nullptr;
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        return (about = calvorin().findOwnWindow(nullptr, "About - Calvorin 1.0")) != nullptr;
+      },
+      5000));
+  const HWND link =
+      FindWindowExA(about, FindWindowExA(about, nullptr, "STATIC", nullptr), "STATIC", nullptr);
+  PostMessageA(about, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
+               reinterpret_cast<LPARAM>(link));
+  EXPECT_TRUE(
+      waitUntil([&] { return stubCalls().find("iexplore.exe|") != std::string::npos; }, 10000));
+  EXPECT_EQ(stubCalls().find("Program.exe|"), std::string::npos) << stubCalls();
+}
+
+}  // namespace
+}  // namespace calvorin::testing

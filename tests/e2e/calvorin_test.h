@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstring>
+#include <fstream>
+#include <initializer_list>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -91,6 +94,23 @@ class KeepAliveIcon {
   NOTIFYICONDATAA data_{};
 };
 
+// Replaces programs in this suite's throwaway prefix by the stub, which
+// records each run in C:\stub-calls.log, and starts that log afresh.
+inline void stubOut(std::initializer_list<const char*> programs) {
+  for (const char* program : programs) {
+    ASSERT_TRUE(CopyFileA(builtProgram("stub-program.exe").c_str(), program, FALSE)) << program;
+  }
+  DeleteFileA("C:\\stub-calls.log");
+}
+
+// The stub's record: one "<its path>|<its command line>" line per run.
+inline std::string stubCalls() {
+  std::ifstream log("C:\\stub-calls.log");
+  std::stringstream text;
+  text << log.rdbuf();
+  return text.str();
+}
+
 // One real Calvorin.exe against the fixture "Messenger" service, with no
 // auto-start entry to begin with.
 class CalvorinTest : public ::testing::Test {
@@ -129,6 +149,25 @@ class CalvorinTest : public ::testing::Test {
     const auto entry = entries.find(caption);
     ASSERT_NE(entry, entries.end()) << caption;
     PostMessageA(window, WM_COMMAND, entry->second.id, 0);
+  }
+
+  // The About window once it is up, or nullptr.
+  HWND aboutWindow() {
+    HWND about = nullptr;
+    waitUntil([&] { return (about = calvorin_->findOwnWindow(nullptr, "About - Calvorin 1.0")); },
+              5000);
+    return about;
+  }
+
+  // Its link: the second label. A click reaches the window as STN_CLICKED.
+  static HWND aboutLink(HWND about) {
+    return FindWindowExA(about, FindWindowExA(about, nullptr, "STATIC", nullptr), "STATIC",
+                         nullptr);
+  }
+  static void clickLink(HWND about) {
+    const HWND link = aboutLink(about);
+    PostMessageA(about, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(link));
   }
 
   // What Wine's tray sends the owner for a double-click on the icon.

@@ -1,5 +1,3 @@
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -39,9 +37,11 @@ TEST_F(CommandsTest, StopAndStartFromTheMenuReportTheirOutcomeAtTheCheckWindows)
   choose(window, "&Stop");
   DWORD start = waitBegins(window, "Stoping Service.");
   expectMessage("Service stopped Successfully.", "Calvorin 1.0", 20000);
+  // Reported at the first check (4 to 5 s in), not before it and not at the
+  // second (9 to 10 s); the margin is for a loaded machine.
   const double stopSeconds = secondsSince(start);
   EXPECT_GE(stopSeconds, 3.8);
-  EXPECT_LE(stopSeconds, 6.5);
+  EXPECT_LE(stopSeconds, 8.5);
   EXPECT_EQ(fixture::queryState(), static_cast<unsigned long>(SERVICE_STOPPED));
   EXPECT_EQ(ownIcon(window), L"Service is Stopped");
   EXPECT_EQ(windowText(statusLine(window)), "Your System is protected from Messenger Spam.");
@@ -49,9 +49,10 @@ TEST_F(CommandsTest, StopAndStartFromTheMenuReportTheirOutcomeAtTheCheckWindows)
   choose(window, "&Start");
   start = waitBegins(window, "Starting Service.");
   expectMessage("Service started Successfully.", "Calvorin 1.0", 30000);
+  // Likewise the first check of a start is 14 to 15 s in, the second 29 to 30.
   const double startSeconds = secondsSince(start);
   EXPECT_GE(startSeconds, 13.8);
-  EXPECT_LE(startSeconds, 16.5);
+  EXPECT_LE(startSeconds, 25.0);
   EXPECT_EQ(fixture::queryState(), static_cast<unsigned long>(SERVICE_RUNNING));
   EXPECT_EQ(ownIcon(window), L"Service is Running");
   EXPECT_EQ(countTrayIcons(window), 1);
@@ -156,44 +157,22 @@ TEST_F(CommandsTest, MinimisingHidesAndADoubleClickBringsTheWindowBackNormal) {
   EXPECT_TRUE(waitUntil([&] { return !IsIconic(window); }, 5000));
 }
 
-// Replaces a program in this suite's throwaway prefix by the stub, which
-// records each run in C:\stub-calls.log.
-void stubOut(const char* program) {
-  ASSERT_TRUE(CopyFileA(builtProgram("stub-program.exe").c_str(), program, FALSE)) << program;
-}
-
-std::string stubCalls() {
-  std::ifstream log("C:\\stub-calls.log");
-  std::stringstream text;
-  text << log.rdbuf();
-  return text.str();
-}
-
 TEST_F(CommandsTest, AboutOpensOnceAndItsLinkStartsTheBrowserEachTime) {
-  stubOut("C:\\Program Files\\Internet Explorer\\iexplore.exe");
-  stubOut("C:\\Program.exe");
-  DeleteFileA("C:\\stub-calls.log");
+  stubOut({"C:\\Program Files\\Internet Explorer\\iexplore.exe", "C:\\Program.exe"});
   install();
   const HWND window = startedHidden(L"Service is Stopped");
 
   choose(window, "About");
   choose(window, "About");
-  HWND about = nullptr;
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        return (about = calvorin().findOwnWindow(nullptr, "About - Calvorin 1.0")) != nullptr;
-      },
-      5000));
+  const HWND about = aboutWindow();
+  ASSERT_NE(about, nullptr);
   menus.read(window);
   EXPECT_EQ(FindWindowExA(nullptr, about, nullptr, "About - Calvorin 1.0"), nullptr)
       << "one About window";
 
-  const HWND link =
-      FindWindowExA(about, FindWindowExA(about, nullptr, "STATIC", nullptr), "STATIC", nullptr);
-  ASSERT_EQ(windowText(link), "http://www.calvorin.example/");
-  const WPARAM clicked = MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED);
-  PostMessageA(about, WM_COMMAND, clicked, reinterpret_cast<LPARAM>(link));
-  PostMessageA(about, WM_COMMAND, clicked, reinterpret_cast<LPARAM>(link));
+  ASSERT_EQ(windowText(aboutLink(about)), "http://www.calvorin.example/");
+  clickLink(about);
+  clickLink(about);
 
   const std::string browser =
       "c:\\Program Files\\Internet Explorer\\iexplore.exe|\"c:\\Program Files\\Internet "
@@ -202,9 +181,7 @@ TEST_F(CommandsTest, AboutOpensOnceAndItsLinkStartsTheBrowserEachTime) {
 }
 
 TEST_F(CommandsTest, MessengerHelpStartsTheViewerOnTheHelpFileAndNeverProgramExe) {
-  stubOut("C:\\windows\\winhlp32.exe");
-  stubOut("C:\\Program.exe");
-  DeleteFileA("C:\\stub-calls.log");
+  stubOut({"C:\\windows\\winhlp32.exe", "C:\\Program.exe"});
   install();
   const HWND window = startedHidden(L"Service is Stopped");
 

@@ -1,6 +1,4 @@
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -98,13 +96,6 @@ TEST_F(FaultsTest, WithoutWmiTheProgramSaysSoAndEndsWithoutAnIcon) {
   EXPECT_EQ(countTrayIcons(L"Service is Stopped"), 0);
 }
 
-std::string stubCalls() {
-  std::ifstream log("C:\\stub-calls.log");
-  std::stringstream text;
-  text << log.rdbuf();
-  return text.str();
-}
-
 // A folder whose name holds a blank and a character of the ANSI code page
 // beyond ASCII ("Calvörin" in code page 1252), under "C:\Program Files".
 TEST_F(FaultsTest, AFolderWithBlanksAndAnAccentIsNamedRightAndProgramExeNeverRuns) {
@@ -112,11 +103,8 @@ TEST_F(FaultsTest, AFolderWithBlanksAndAnAccentIsNamedRightAndProgramExeNeverRun
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
   ASSERT_TRUE(
       CopyFileA(builtProgram("Calvorin.exe").c_str(), (folder + "\\Calvorin.exe").c_str(), FALSE));
-  for (const char* program : {"C:\\windows\\winhlp32.exe", "C:\\Program.exe",
-                              "C:\\Program Files\\Internet Explorer\\iexplore.exe"}) {
-    ASSERT_TRUE(CopyFileA(builtProgram("stub-program.exe").c_str(), program, FALSE)) << program;
-  }
-  DeleteFileA("C:\\stub-calls.log");
+  stubOut({"C:\\windows\\winhlp32.exe", "C:\\Program.exe",
+           "C:\\Program Files\\Internet Explorer\\iexplore.exe"});
   install();
   const HWND window = startedHidden(L"Service is Stopped", folder + "\\Calvorin.exe");
 
@@ -130,16 +118,9 @@ TEST_F(FaultsTest, AFolderWithBlanksAndAnAccentIsNamedRightAndProgramExeNeverRun
   EXPECT_TRUE(waitUntil([&] { return stubCalls() == help; }, 10000)) << stubCalls();
 
   choose(window, "About");
-  HWND about = nullptr;
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        return (about = calvorin().findOwnWindow(nullptr, "About - Calvorin 1.0")) != nullptr;
-      },
-      5000));
-  const HWND link =
-      FindWindowExA(about, FindWindowExA(about, nullptr, "STATIC", nullptr), "STATIC", nullptr);
-  PostMessageA(about, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
-               reinterpret_cast<LPARAM>(link));
+  const HWND about = aboutWindow();
+  ASSERT_NE(about, nullptr);
+  clickLink(about);
   EXPECT_TRUE(
       waitUntil([&] { return stubCalls().find("iexplore.exe|") != std::string::npos; }, 10000));
   EXPECT_EQ(stubCalls().find("Program.exe|"), std::string::npos) << stubCalls();

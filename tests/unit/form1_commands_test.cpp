@@ -19,15 +19,6 @@ class Form1CommandTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(form.load()); }
 
   fakes::FakeForm& window() { return platform.window(); }
-  std::uint32_t lastIcon() {
-    return fakes::FakeNotificationArea::readUint32(platform.notificationArea.requests.back().record,
-                                                   20);
-  }
-  std::string lastTip() {
-    const auto& record = platform.notificationArea.requests.back().record;
-    const std::string tip(reinterpret_cast<const char*>(record.data()) + 24, 64);
-    return tip.substr(0, tip.find('\0'));
-  }
   std::uint32_t picture(const char* name) { return window().picture(name).picture()->handle(); }
   std::string registered() {
     const auto* value = platform.registry.find(kRunKey, "Calvorin");
@@ -122,13 +113,13 @@ TEST_F(Form1CommandTest, DisableOfAnAbsentEntryCompletesQuietly) {
 TEST_F(Form1CommandTest, TheTrayPictureFollowsTheServiceNotTheAutoStartCommand) {
   ASSERT_FALSE(form.messenger().ServiceRunning);
   form.mnuAst_Click();
-  EXPECT_EQ(lastIcon(), picture("Image2"));
-  EXPECT_EQ(lastTip(), "Service is Stopped");
+  EXPECT_EQ(platform.notificationArea.lastIcon(), picture("Image2"));
+  EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Stopped");
 
   form.messenger().ServiceRunning = true;
   form.mnuAdis_Click();
-  EXPECT_EQ(lastIcon(), picture("Image1"));
-  EXPECT_EQ(lastTip(), "Service is Running");
+  EXPECT_EQ(platform.notificationArea.lastIcon(), picture("Image1"));
+  EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Running");
   EXPECT_EQ(platform.notificationArea.requests.back().code, platform::kNimModify);
 }
 

@@ -21,9 +21,7 @@ class StartupTest : public ::testing::Test {
 
   std::string shownTip() {
     EXPECT_EQ(platform.notificationArea.shown.size(), 1u);
-    const auto& record = platform.notificationArea.requests.back().record;
-    const std::string tip(reinterpret_cast<const char*>(record.data()) + 24, 64);
-    return tip.substr(0, tip.find('\0'));
+    return platform.notificationArea.lastTip();
   }
   std::vector<std::uint32_t> requestCodes() {
     std::vector<std::uint32_t> codes;

@@ -15,14 +15,6 @@ class Form1Test : public ::testing::Test {
   std::uint32_t pictureHandle(const std::string& name) {
     return window().picture(name).picture()->handle();
   }
-  std::string lastTip() {
-    const auto& record = area.requests.back().record;
-    const std::string tip(reinterpret_cast<const char*>(record.data()) + 24, 64);
-    return tip.substr(0, tip.find('\0'));
-  }
-  std::uint32_t lastIcon() {
-    return FakeNotificationArea::readUint32(area.requests.back().record, 20);
-  }
 
   fakes::FakePlatform platform;
   fakes::FakeServiceManager& manager = platform.service;
@@ -39,8 +31,8 @@ TEST_F(Form1Test, RemoveThenShowRunningLeavesOneRunningIcon) {
 
   EXPECT_EQ(area.shown.size(), 1u);
   EXPECT_EQ(area.requests.back().code, platform::kNimAdd);
-  EXPECT_EQ(lastIcon(), pictureHandle("Image1"));
-  EXPECT_EQ(lastTip(), "Service is Running");
+  EXPECT_EQ(area.lastIcon(), pictureHandle("Image1"));
+  EXPECT_EQ(area.lastTip(), "Service is Running");
   EXPECT_FALSE(window().menuItem("mnustart").enabled());
   EXPECT_TRUE(window().menuItem("mnuStop").enabled());
   EXPECT_EQ(window().label("Label1").text(), "Your System is vulnerable to Messenger Spam.");
@@ -56,8 +48,8 @@ TEST_F(Form1Test, ShowStoppedTwiceLeavesOneStoppedIcon) {
 
   EXPECT_EQ(area.shown.size(), 1u);
   EXPECT_EQ(area.requests.back().code, platform::kNimModify);
-  EXPECT_EQ(lastIcon(), pictureHandle("Image2"));
-  EXPECT_EQ(lastTip(), "Service is Stopped");
+  EXPECT_EQ(area.lastIcon(), pictureHandle("Image2"));
+  EXPECT_EQ(area.lastTip(), "Service is Stopped");
   EXPECT_TRUE(window().menuItem("mnustart").enabled());
   EXPECT_FALSE(window().menuItem("mnuStop").enabled());
   EXPECT_EQ(window().label("Label1").text(), "Your System is protected from Messenger Spam.");

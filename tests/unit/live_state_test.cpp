@@ -21,11 +21,6 @@ class LiveStateTest : public ::testing::Test {
     ASSERT_TRUE(form.load());
   }
   fakes::FakeForm& window() { return platform.window(); }
-  std::string shownTip() {
-    const auto& record = platform.notificationArea.requests.back().record;
-    const std::string tip(reinterpret_cast<const char*>(record.data()) + 24, 64);
-    return tip.substr(0, tip.find('\0'));
-  }
 
   fakes::FakePlatform platform;
   Form1 form{platform.ports()};
@@ -40,7 +35,7 @@ TEST_F(LiveStateTest, AnOutsideStartIsShownOnceWithAWarningAfterTheIconIsBack) {
   form.timerElapsed("Timer1");
 
   EXPECT_TRUE(form.messenger().ServiceRunning);
-  EXPECT_EQ(shownTip(), "Service is Running");
+  EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Running");
   EXPECT_EQ(platform.notificationArea.shown.size(), 1u);
   EXPECT_EQ(window().label("Label1").text(), "Your System is vulnerable to Messenger Spam.");
   EXPECT_FALSE(window().menuItem("mnustart").enabled());
@@ -58,7 +53,7 @@ TEST_F(LiveStateTest, AnOutsideStopIsShownWithoutAWarning) {
 
   EXPECT_FALSE(form.messenger().ServiceRunning);
   EXPECT_EQ(platform.notificationArea.requests.back().code, platform::kNimModify);
-  EXPECT_EQ(shownTip(), "Service is Stopped");
+  EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Stopped");
   EXPECT_TRUE(platform.notificationArea.balloons.empty());
 }
 
@@ -118,7 +113,7 @@ TEST_F(LiveStateTest, ARestartedNotificationAreaGetsTheIconBackAsItWas) {
   form.notificationAreaCreated();
 
   EXPECT_EQ(platform.notificationArea.requests.back().code, platform::kNimAdd);
-  EXPECT_EQ(shownTip(), "Service is Running");
+  EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Running");
   EXPECT_EQ(platform.notificationArea.shown.size(), 1u);
 
   window().requestClose();

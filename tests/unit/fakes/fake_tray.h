@@ -38,6 +38,14 @@ class FakeNotificationArea final : public platform::NotificationArea {
     }
   }
 
+  // The tooltip and the icon handle of the last request, as the shell reads them.
+  std::string lastTip() const {
+    const auto& record = requests.back().record;
+    const std::string tip(reinterpret_cast<const char*>(record.data()) + 24, 64);
+    return tip.substr(0, tip.find('\0'));
+  }
+  std::uint32_t lastIcon() const { return readUint32(requests.back().record, 20); }
+
   static std::uint32_t readUint32(const platform::NotifyIconRecord& record, std::size_t offset) {
     return record[offset] | record[offset + 1] << 8 | record[offset + 2] << 16 |
            static_cast<std::uint32_t>(record[offset + 3]) << 24;

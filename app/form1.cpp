@@ -40,10 +40,7 @@ bool Form1::load() {
     return true;
   } catch (const platform::PlatformError& error) {
     handlerFailed(error);
-    if (t) {
-      t->Remove();
-      t.reset();
-    }
+    takeDownTrayIcon();
     return false;
   }
 }
@@ -61,11 +58,17 @@ void Form1::mnuRefresh_Click() {
   const auto messenger = service_.fetchService();
   // Without a tray icon (a refresh that failed half-way) there is nothing
   // to take down, and this refresh puts a new one up.
+  takeDownTrayIcon();
+  showServiceAndRegistration(*messenger);
+}
+
+void Form1::takeDownTrayIcon() {
+  // The icon leaves the tray before its component goes: releasing does not
+  // remove it.
   if (t) {
     t->Remove();
     t.reset();
   }
-  showServiceAndRegistration(*messenger);
 }
 
 void Form1::newTrayIcon(const std::string& picture, const std::string& tooltip) {
@@ -301,10 +304,7 @@ bool Form1::closeRequested() {
     form_->hide();
     return false;
   }
-  if (t) {
-    t->Remove();
-    t.reset();
-  }
+  takeDownTrayIcon();
   return true;
 }
 

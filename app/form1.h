@@ -109,6 +109,7 @@ class Form1 final : public platform::FormEvents,
   // Exactly one auto-start entry is enabled: the one that would change it.
   void showRegistration(bool registered);
   void newTrayIcon(const std::string& picture, const std::string& tooltip);
+  void takeDownTrayIcon();
   // The auto-start commands' tray update: picture and tooltip both follow
   // ServiceRunning, so the icon never shows the opposite of the truth.
   void showAutoStart(bool registered);

@@ -27,9 +27,8 @@ class Win32Label final : public platform::Label {
         name_(description.name),
         textColor_(description.textColor),
         backColor_(description.backColor) {
-    ScreenDc dc;
-    const int height = -static_cast<int>(
-        std::lround(description.font.points * GetDeviceCaps(dc.get(), LOGPIXELSY) / 72.0));
+    const int height =
+        -static_cast<int>(std::lround(description.font.points * screenDpiY() / 72.0));
     font_.reset(CreateFontA(
         height, 0, 0, 0, description.font.bold ? FW_BOLD : FW_NORMAL, description.font.italic,
         description.font.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,

@@ -31,13 +31,9 @@ void Win32Ui::messageBox(const std::string& text, const std::string& title,
   modalLoopLeft();
 }
 
-float Win32Ui::twipsPerPixelX() const {
-  return 1440.0f / static_cast<float>(screenDpiX());
-}
-
-float Win32Ui::twipsPerPixelY() const {
-  return 1440.0f / static_cast<float>(screenDpiY());
-}
+Win32Ui::Win32Ui()
+    : twipsPerPixelX_(1440.0f / static_cast<float>(screenDpiX())),
+      twipsPerPixelY_(1440.0f / static_cast<float>(screenDpiY())) {}
 
 void Win32Ui::formClosed() {
   if (--openForms_ == 0)

@@ -7,12 +7,13 @@ namespace calvorin::win32 {
 // Windows, message boxes and the message loop of the user-interface thread.
 class Win32Ui final : public platform::Ui {
  public:
+  Win32Ui();
   std::unique_ptr<platform::Form> createForm(const platform::FormDescription& description,
                                              platform::FormEvents& events) override;
   void messageBox(const std::string& text, const std::string& title,
                   platform::MessageIcon icon) override;
-  float twipsPerPixelX() const override;
-  float twipsPerPixelY() const;
+  float twipsPerPixelX() const override { return twipsPerPixelX_; }
+  float twipsPerPixelY() const { return twipsPerPixelY_; }
   void setHelpFile(const std::string& path) override { helpFile_ = path; }
   std::string helpFile() const override { return helpFile_; }
   bool inModalLoop() const override { return modalLoops_ > 0; }
@@ -26,6 +27,10 @@ class Win32Ui final : public platform::Ui {
   void formClosed();
 
  private:
+  // Read once: a process that declares no DPI awareness keeps its DPI, and
+  // every tray notification asks for the scale.
+  float twipsPerPixelX_;
+  float twipsPerPixelY_;
   int openForms_ = 0;
   int modalLoops_ = 0;
   std::string helpFile_;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
+#include <string>
 
 namespace calvorin::autostart {
 
@@ -19,8 +19,10 @@ std::string formatRegistryData(std::uint32_t type, const std::uint8_t* data, std
     for (std::uint32_t i = 0; i < 4 && i < length; ++i) {
       number |= static_cast<std::uint32_t>(data[i]) << (8 * i);
     }
-    char text[16];
-    std::snprintf(text, sizeof text, "%03lu", static_cast<unsigned long>(number));
+    // At least three digits, zeros in front.
+    std::string text = std::to_string(number);
+    if (text.size() < 3)
+      text.insert(0, 3 - text.size(), '0');
     return text;
   }
   if (type == platform::kRegBinary) {

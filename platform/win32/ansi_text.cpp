@@ -2,16 +2,6 @@
 
 namespace calvorin::win32 {
 
-std::wstring toWide(const std::string& ansi) {
-  if (ansi.empty())
-    return {};
-  const int length = static_cast<int>(ansi.size());
-  const int needed = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(needed), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), needed);
-  return wide;
-}
-
 std::string toAnsi(const wchar_t* wide, int length) {
   if (wide == nullptr || length <= 0)
     return {};

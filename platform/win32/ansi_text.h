@@ -6,8 +6,7 @@
 
 namespace calvorin::win32 {
 
-// Conversions between the program's texts (ANSI code page) and COM's UTF-16.
-std::wstring toWide(const std::string& ansi);
+// COM's UTF-16 text in the program's ANSI code page.
 std::string toAnsi(const wchar_t* wide, int length);
 
 }  // namespace calvorin::win32

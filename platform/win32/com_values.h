@@ -6,18 +6,20 @@
 #include <windows.h>
 #include <oleauto.h>
 
-#include "platform/win32/ansi_text.h"
-
 namespace calvorin::win32 {
 
-// Owns a BSTR. An empty text gives a null BSTR, which COM treats as empty.
+// Owns a BSTR made from a text in the ANSI code page. An empty text gives a
+// null BSTR, which COM treats as empty.
 class Bstr {
  public:
   explicit Bstr(const std::string& ansi) {
-    if (!ansi.empty()) {
-      const std::wstring wide = toWide(ansi);
-      b_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    }
+    if (ansi.empty())
+      return;
+    const int length = static_cast<int>(ansi.size());
+    const int needed = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+    b_ = SysAllocStringLen(nullptr, static_cast<UINT>(needed));
+    if (b_)
+      MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, b_, needed);
   }
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;

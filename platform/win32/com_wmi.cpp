@@ -28,7 +28,7 @@ class ComObject final : public platform::WmiObject {
 
   std::optional<std::string> property(const std::string& name) override {
     Variant value;
-    check(object_->Get(toWide(name).c_str(), 0, value.put(), nullptr, nullptr),
+    check(object_->Get(Bstr(name).get(), 0, value.put(), nullptr, nullptr),
           "Could not read the WMI property " + name);
     if (value.get()->vt == VT_NULL || value.get()->vt == VT_EMPTY)
       return std::nullopt;

@@ -1,7 +1,5 @@
 #include "platform/win32/hresult_text.h"
 
-#include <cstdio>
-
 #include <wbemcli.h>
 
 namespace calvorin::win32 {
@@ -75,8 +73,10 @@ std::string describeSystemCode(DWORD code) {
 }
 
 std::string failureMessage(const std::string& what, HRESULT hr) {
-  char code[16];
-  std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string code = "0x";
+  for (int shift = 28; shift >= 0; shift -= 4)
+    code += kHex[(static_cast<unsigned long>(hr) >> shift) & 0xF];
   return what + ": " + describeHresult(hr) + " (" + code + ")";
 }
 

@@ -19,6 +19,7 @@ namespace {
 
 using calvorin::testing::builtProgram;
 using calvorin::testing::CalvorinProcess;
+using calvorin::testing::shippedFile;
 using calvorin::testing::waitUntil;
 
 double milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
@@ -86,7 +87,7 @@ void idle() {
   CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                  &probe);
   PROCESS_INFORMATION calvorin{};
-  std::string calvorinLine = "\"" + builtProgram("Calvorin.exe") + "\"";
+  std::string calvorinLine = "\"" + shippedFile("Calvorin.exe") + "\"";
   CreateProcessA(nullptr, calvorinLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                  &startup, &calvorin);
   WaitForInputIdle(calvorin.hProcess, 60000);

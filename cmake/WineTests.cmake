@@ -1,10 +1,19 @@
 # Windows-side tests run under Wine, each in a fresh copy of the run's
 # template prefix (tests/harness/wine-suite).
 set(CALVORIN_WINE_SUITE "${CMAKE_SOURCE_DIR}/tests/harness/wine-suite")
+# The shipped files the tests run: built in this tree, or in the product's.
+if(CALVORIN_PRODUCT_DIR)
+  set(CALVORIN_SHIPPED_DIR "${CALVORIN_PRODUCT_DIR}")
+else()
+  set(CALVORIN_SHIPPED_DIR "${CMAKE_BINARY_DIR}")
+endif()
 
-# calvorin_wine_test(<name> <label> [TIMEOUT <seconds>] COMMAND <command...>)
+# calvorin_wine_test(<name> <label> [TIMEOUT <seconds>] [WINDOWS <version>]
+#                    COMMAND <command...>)
+# WINDOWS: the version the prefix reports, as winecfg -v takes it (winxp);
+# the default is Wine's own.
 function(calvorin_wine_test name label)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "" "TIMEOUT" "COMMAND")
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "TIMEOUT;WINDOWS" "COMMAND")
   if(NOT arg_TIMEOUT)
     set(arg_TIMEOUT 300)
   endif()
@@ -12,5 +21,12 @@ function(calvorin_wine_test name label)
   set_tests_properties(${name} PROPERTIES
     LABELS ${label}
     TIMEOUT ${arg_TIMEOUT}
-    ENVIRONMENT "CALVORIN_BIN_DIR=${CMAKE_BINARY_DIR};CALVORIN_FIXTURE_EXE=$<TARGET_FILE:messenger-fixture>")
+    ENVIRONMENT "CALVORIN_BIN_DIR=${CMAKE_BINARY_DIR};CALVORIN_SHIPPED_DIR=${CALVORIN_SHIPPED_DIR};CALVORIN_FIXTURE_EXE=$<TARGET_FILE:messenger-fixture>;CALVORIN_WINDOWS_VERSION=${arg_WINDOWS}")
+endfunction()
+
+# Builds the shipped files before <target> when this tree builds them.
+function(calvorin_needs_shipped target)
+  if(TARGET Calvorin)
+    add_dependencies(${target} Calvorin calvorin-help)
+  endif()
 endfunction()

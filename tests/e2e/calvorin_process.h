@@ -7,16 +7,26 @@
 
 namespace calvorin::testing {
 
-// Windows path of a program built beside the tests: under Wine the Unix
-// build folder is drive Z:.
-inline std::string builtProgram(const std::string& name) {
-  const char* bin = std::getenv("CALVORIN_BIN_DIR");
-  std::string path = std::string("Z:") + (bin ? bin : ".") + "/" + name;
+// Windows path of a file in the folder an environment variable names: under
+// Wine the Unix build folder is drive Z:.
+inline std::string windowsPathIn(const char* folderVariable, const std::string& name) {
+  const char* folder = std::getenv(folderVariable);
+  std::string path = std::string("Z:") + (folder ? folder : ".") + "/" + name;
   for (char& c : path) {
     if (c == '/')
       c = '\\';
   }
   return path;
+}
+
+// A program built beside the tests.
+inline std::string builtProgram(const std::string& name) {
+  return windowsPathIn("CALVORIN_BIN_DIR", name);
+}
+
+// A file that ships: Calvorin.exe, its help file, its installers.
+inline std::string shippedFile(const std::string& name) {
+  return windowsPathIn("CALVORIN_SHIPPED_DIR", name);
 }
 
 // Polls until the condition holds; false if it does not within timeoutMs.
@@ -36,7 +46,7 @@ bool waitUntil(Condition condition, int timeoutMs) {
 class CalvorinProcess {
  public:
   // The built program, or the one at programPath.
-  explicit CalvorinProcess(const std::string& programPath = builtProgram("Calvorin.exe")) {
+  explicit CalvorinProcess(const std::string& programPath = shippedFile("Calvorin.exe")) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + programPath + "\"";

@@ -133,7 +133,7 @@ class CalvorinTest : public ::testing::Test {
   // the menu probe is answered only from the message loop, which runs once
   // start-up has ended.
   HWND startedHidden(const std::wstring& tooltip,
-                     const std::string& programPath = builtProgram("Calvorin.exe")) {
+                     const std::string& programPath = shippedFile("Calvorin.exe")) {
     calvorin_ = std::make_unique<CalvorinProcess>(programPath);
     const HWND window = calvorin_->mainWindow();
     EXPECT_NE(window, nullptr);

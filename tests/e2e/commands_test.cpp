@@ -101,7 +101,7 @@ TEST_F(CommandsTest, AutoStartIsRegisteredAndWithdrawn) {
 
   choose(window, "&Enable Auto StartUp");
   EXPECT_TRUE(waitUntil([] { return registration() != "(none)"; }, 5000));
-  EXPECT_EQ(registration(), builtProgram("Calvorin.exe"));
+  EXPECT_EQ(registration(), shippedFile("Calvorin.exe"));
   auto entries = menus.read(window);
   EXPECT_FALSE(entries["&Enable Auto StartUp"].enabled);
   EXPECT_TRUE(entries["&Disable Auto StartUp"].enabled);
@@ -187,7 +187,7 @@ TEST_F(CommandsTest, MessengerHelpStartsTheViewerOnTheHelpFileAndNeverProgramExe
 
   choose(window, "Messenger Help");
 
-  const std::string folder = builtProgram("");
+  const std::string folder = shippedFile("");
   const std::string expected = "C:\\windows\\winhlp32.exe|\"C:\\windows\\winhlp32\" \"" +
                                folder.substr(0, folder.size() - 1) + "\\Calvorin.HLP\"\n";
   EXPECT_TRUE(waitUntil([&] { return stubCalls() == expected; }, 10000)) << stubCalls();

@@ -102,7 +102,7 @@ TEST_F(FaultsTest, AFolderWithBlanksAndAnAccentIsNamedRightAndProgramExeNeverRun
   const std::string folder = "C:\\Program Files\\Calv\xF6rin Tools";
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
   ASSERT_TRUE(
-      CopyFileA(builtProgram("Calvorin.exe").c_str(), (folder + "\\Calvorin.exe").c_str(), FALSE));
+      CopyFileA(shippedFile("Calvorin.exe").c_str(), (folder + "\\Calvorin.exe").c_str(), FALSE));
   stubOut({"C:\\windows\\winhlp32.exe", "C:\\Program.exe",
            "C:\\Program Files\\Internet Explorer\\iexplore.exe"});
   install();

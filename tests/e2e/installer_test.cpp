@@ -58,7 +58,7 @@ class InstallerTest : public CalvorinTest {};
 
 TEST_F(InstallerTest, SilentSetupInstallsAndSilentUninstallEndsTheProgramAndLeavesNothing) {
   install();
-  ASSERT_EQ(run("\"" + builtProgram("Calvorin-1.0-setup.exe") + "\" /S", 60000), 0u);
+  ASSERT_EQ(run("\"" + shippedFile("Calvorin-1.0-setup.exe") + "\" /S", 60000), 0u);
   EXPECT_TRUE(exists(kInstalledProgram));
   EXPECT_TRUE(exists(kInstalledHelp));
   EXPECT_TRUE(exists(shortcut())) << shortcut();

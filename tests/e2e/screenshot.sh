@@ -3,6 +3,7 @@
 # brings it up: a double-click on the tray icon. Into the build's screenshots/.
 set -euo pipefail
 bin="${CALVORIN_BIN_DIR:?}"
+shipped="${CALVORIN_SHIPPED_DIR:?}"
 out="$bin/screenshots"
 mkdir -p "$out"
 
@@ -20,7 +21,7 @@ photograph() {
 
 shoot() {
   local name="$1" tray window
-  wine "$bin/Calvorin.exe" >"$CALVORIN_SUITE_DIR/calvorin-$name.log" 2>&1 &
+  wine "$shipped/Calvorin.exe" >"$CALVORIN_SUITE_DIR/calvorin-$name.log" 2>&1 &
   local pid=$!
   # The program starts hidden; its icon is the tray's only one.
   tray=$(timeout 30 xdotool search --sync --name '^Wine System Tray$' | head -n 1)

@@ -16,7 +16,7 @@ using testing::RecordingEvents;
 
 // The help file the build put beside the program.
 std::string builtHelpFile() {
-  const char* bin = std::getenv("CALVORIN_BIN_DIR");
+  const char* bin = std::getenv("CALVORIN_SHIPPED_DIR");
   std::string path = std::string("Z:") + (bin ? bin : ".") + "/Calvorin.HLP";
   for (char& c : path) {
     if (c == '/') c = '\\';

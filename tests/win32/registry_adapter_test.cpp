@@ -15,8 +15,8 @@ constexpr auto kRoot = platform::kHkeyLocalMachine;
 
 class RegistryAdapterTest : public ::testing::Test {
  protected:
-  RegistryAdapterTest() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTestKey); }
-  ~RegistryAdapterTest() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTestKey); }
+  RegistryAdapterTest() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey); }
+  ~RegistryAdapterTest() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey); }
 
   void plant(const char* name, DWORD type, const std::string& data) {
     HKEY key = nullptr;

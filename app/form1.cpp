@@ -117,8 +117,11 @@ void Form1::Timer1_Timer() {
     const bool disabled = service::startModeReads(*messenger, service::kStartModeDisabled);
     const bool registered = autostart::isRegistered(reg_);
 
-    const bool startedOutside = running && !service_.ServiceRunning;
+    const bool ownStart = service_.takeOwnStartRequest();
+
+    const bool startedOutside = running && !service_.ServiceRunning && !ownStart;
     const bool viewChanges = running != service_.ServiceRunning;
+    const bool startModeChanges = disabled == form_->picture("Image3").enabled();
     if (viewChanges) {
       service_.ServiceRunning = running;
       if (running) {
@@ -127,9 +130,13 @@ void Form1::Timer1_Timer() {
       } else {
         ShowStopped();
       }
+    } else if (startModeChanges && !disabled) {
+      // The Disabled mark goes: the view's own line comes back, as Refresh
+      // would show it.
+      showViewStatus();
     }
     // A view rewrites the status line, so the Disabled mark goes on again.
-    if (viewChanges || disabled == form_->picture("Image3").enabled())
+    if (viewChanges || startModeChanges)
       showStartMode(disabled);
     if (registered != form_->menuItem("mnuAdis").enabled())
       showRegistration(registered);
@@ -233,6 +240,14 @@ void Form1::ShowStopped() {
   form_->menuItem("mnustart").setEnabled(true);
   form_->menuItem("mnuStop").setEnabled(false);
   setStatus(kStatusProtected, kColorStopped);
+}
+
+void Form1::showViewStatus() {
+  if (service_.ServiceRunning) {
+    setStatus(kStatusVulnerable, kColorRunning);
+  } else {
+    setStatus(kStatusProtected, kColorStopped);
+  }
 }
 
 void Form1::RemoveTrayIcon() {

@@ -103,6 +103,8 @@ class Form1 final : public platform::FormEvents,
   // What start-up and Refresh share: a new tray icon in the state the service
   // reads, the window shown, the disabled mark, the auto-start entries.
   void showServiceAndRegistration(platform::WmiObject& messenger);
+  // The status line of the running or the stopped view, as ServiceRunning has it.
+  void showViewStatus();
   // A Disabled start mode disables the picture buttons and marks the status
   // line; any other enables them.
   void showStartMode(bool disabled);

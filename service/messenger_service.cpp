@@ -31,6 +31,7 @@ std::unique_ptr<platform::WmiObject> MessengerService::fetchService() {
 void MessengerService::ServiceControl(std::uint8_t operation) {
   auto service = fetchService();
   if (operation == ServiceOpStart) {
+    ownStartRequested_ = true;
     service->callMethod("StartService");
   } else if (operation == ServiceOpStop) {
     service->callMethod("StopService");

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 #include "platform/wmi.h"
 
@@ -25,6 +26,11 @@ class MessengerService {
   // ServiceRunning from a fresh fetch. It does not wait for the service.
   void ServiceControl(std::uint8_t operation);
 
+  // Whether a start request of the program's own was sent since the last
+  // call: a service found running after it was not started outside, even
+  // when it got there only after the start command gave up on it.
+  bool takeOwnStartRequest() { return std::exchange(ownStartRequested_, false); }
+
   // True while the program holds the service to be running. After a
   // successful stop it is false: it is not a success flag.
   bool ServiceRunning = false;
@@ -33,6 +39,7 @@ class MessengerService {
   platform::Wmi& wmi_;
   std::unique_ptr<platform::WmiLocator> Locator;
   std::unique_ptr<platform::WmiServices> Services;
+  bool ownStartRequested_ = false;
 };
 
 }  // namespace calvorin::service

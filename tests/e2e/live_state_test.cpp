@@ -41,5 +41,35 @@ TEST_F(LiveStateTest, OutsideStopsAndStartsShowWithinSixSecondsAndAStartWarnsOnc
   EXPECT_FALSE(IsWindowVisible(window));
 }
 
+TEST_F(LiveStateTest, TheDisabledMarkGoesWhenTheStartModeIsChangedOutside) {
+  install();
+  fixture::setStartType(fixture::StartType::Disabled);
+  const HWND window = startedHidden(L"Service is Stopped");
+  ASSERT_EQ(windowText(statusLine(window)), "Service is disabled in System profile.");
+
+  fixture::setStartType(fixture::StartType::Manual);
+  EXPECT_TRUE(waitUntil(
+      [&] {
+        return windowText(statusLine(window)) == "Your System is protected from Messenger Spam.";
+      },
+      6000));
+  EXPECT_TRUE(IsWindowEnabled(pictureButton(window, 0)));
+  EXPECT_TRUE(IsWindowEnabled(pictureButton(window, 1)));
+}
+
+// The service takes 50 s to start: longer than the start command's last
+// check (45 s in), shorter than its minute.
+TEST_F(LiveStateTest, TheProgramsOwnStartArrivingLateIsShownWithoutAWarning) {
+  install("--start-pending 50");
+  const HWND window = startedHidden(L"Service is Stopped");
+
+  choose(window, "&Start");
+  expectMessage(" Unable To Start Service. Try Again", "Calvorin 1.0", 90000);
+  EXPECT_TRUE(waitUntil([&] { return ownIcon(window) == L"Service is Running"; }, 6000));
+  // The balloon would come about two seconds after a tick's request.
+  Sleep(4000);
+  EXPECT_EQ(warningsShown(), 0);
+}
+
 }  // namespace
 }  // namespace calvorin::testing

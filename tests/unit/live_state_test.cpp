@@ -78,6 +78,77 @@ TEST_F(LiveStateTest, StartModeAndRegistrationChangesAreFollowed) {
   EXPECT_TRUE(window().picture("Image3").enabled());
 }
 
+// Everything the status display shows but the window's visibility, which
+// Refresh changes and a tick must not.
+std::string display(fakes::FakePlatform& platform) {
+  auto& window = platform.window();
+  std::string shown = window.label("Label1").text() + "|" +
+                      std::to_string(window.label("Label1").textColor()) + "|" +
+                      platform.notificationArea.lastTip() + "|" +
+                      std::to_string(platform.notificationArea.lastIcon()) + "|";
+  for (const char* picture : {"Image3", "Image4"})
+    shown += window.picture(picture).enabled() ? '1' : '0';
+  for (const char* entry : {"mnustart", "mnuStop", "mnuAst", "mnuAdis"})
+    shown += window.menuItem(entry).enabled() ? '1' : '0';
+  return shown;
+}
+
+TEST_F(LiveStateTest, ATickLeavesTheDisplayExactlyAsRefreshWould) {
+  struct Change {
+    const char* stateBefore;
+    const char* startModeBefore;
+    const char* stateAfter;
+    const char* startModeAfter;
+  };
+  for (const Change& change : {Change{"Running", "Disabled", "Running", "Manual"},
+                               Change{"Stopped", "Disabled", "Stopped", "Auto"},
+                               Change{"Stopped", "Disabled", "Running", "Manual"},
+                               Change{"Running", "Manual", "Running", "Disabled"},
+                               Change{"Running", "Disabled", "Stopped", "Disabled"},
+                               Change{"Stopped", "Manual", "Running", "Disabled"}}) {
+    SCOPED_TRACE(std::string(change.stateBefore) + "/" + change.startModeBefore + " to " +
+                 change.stateAfter + "/" + change.startModeAfter);
+    fakes::FakePlatform outside;
+    Form1 watching(outside.ports());
+    outside.service.state = change.stateBefore;
+    outside.service.startMode = change.startModeBefore;
+    ASSERT_TRUE(watching.load());
+    outside.service.state = change.stateAfter;
+    outside.service.startMode = change.startModeAfter;
+
+    watching.Timer1_Timer();
+    const std::string afterTick = display(outside);
+    watching.mnuRefresh_Click();
+
+    EXPECT_EQ(afterTick, display(outside));
+  }
+}
+
+TEST_F(LiveStateTest, TheProgramsOwnStartThatArrivesLateIsNoOutsideStart) {
+  loaded("Stopped");
+  platform.service.stateAfterStart = "Start Pending";
+  // Running 50 s into the minute's wait: after its last check, at 45 s.
+  const double requested = platform.clock.time;
+  platform.clock.onRead = [&](double now) {
+    if (now > requested + 50 && platform.service.state == "Start Pending")
+      platform.service.state = "Running";
+  };
+  form.StartMessenger();
+  ASSERT_EQ(platform.ui.messages.back().text, " Unable To Start Service. Try Again");
+
+  form.Timer1_Timer();
+  EXPECT_TRUE(form.messenger().ServiceRunning);
+  EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Running");
+  EXPECT_TRUE(platform.notificationArea.balloons.empty());
+
+  // Afterwards a start from outside warns again.
+  platform.service.state = "Stopped";
+  form.Timer1_Timer();
+  platform.service.state = "Running";
+  form.Timer1_Timer();
+  EXPECT_EQ(platform.notificationArea.balloons, std::vector<std::string>{kWarning});
+}
+
 TEST_F(LiveStateTest, ATickKeepsOutOfCommandsMenusAndMessageBoxes) {
   loaded("Stopped");
   platform.service.state = "Running";

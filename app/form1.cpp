@@ -160,6 +160,24 @@ void Form1::notificationAreaCreated() {
     t->Add();
 }
 
+void Form1::sessionEnded() {
+  contextIds_.QuitHelp();
+  takeDownTrayIcon();
+  sessionEnded_ = true;
+  platform_.ui.quit();
+}
+
+bool Form1::sessionOver() {
+  platform_.ui.letSessionEndIn();
+  return sessionEnded_;
+}
+
+void Form1::activationRequested() {
+  form_->show();
+  form_->setWindowState(platform::WindowState::Normal);
+  form_->bringToFront();
+}
+
 void Form1::StartMessenger() {
   procedures_.run(service::kStartCommand);
 }

@@ -80,6 +80,11 @@ class Form1 final : public platform::FormEvents,
   void handlerFailed(const platform::PlatformError& error) override;
   void timerElapsed(const std::string& timerName) override;
   void notificationAreaCreated() override;
+  // Agreed at once: help is told to quit, the icon leaves the tray and the
+  // program ends, also from the middle of a start or stop wait.
+  void sessionEnded() override;
+  // A second start of the program: the window comes up, as it was left.
+  void activationRequested() override;
 
   // tray::TrayHost
   void popUpTrayMenu() override;
@@ -99,6 +104,7 @@ class Form1 final : public platform::FormEvents,
   void showStopSucceeded() override { ShowStopped(); }
   void message(const std::string& text, const std::string& title,
                platform::MessageIcon icon) override;
+  bool sessionOver() override;
 
   // What start-up and Refresh share: a new tray icon in the state the service
   // reads, the window shown, the disabled mark, the auto-start entries.
@@ -128,6 +134,7 @@ class Form1 final : public platform::FormEvents,
   bool CloseRequested_ = false;
   // Set while a command runs, so that live state keeps out of its way.
   bool commandRunning_ = false;
+  bool sessionEnded_ = false;
 
  public:
   // The tray icon; declared after the window it subscribes to, so that it

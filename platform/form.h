@@ -95,6 +95,12 @@ class FormEvents {
   // The shell's notification area was made anew (Explorer restarted) and has
   // forgotten every icon.
   virtual void notificationAreaCreated() {}
+  // Windows is ending the session (log-off or shutdown); it has been told
+  // that the program agrees.
+  virtual void sessionEnded() {}
+  // The program was started again in this session and asks this one, the
+  // first, to come up instead.
+  virtual void activationRequested() {}
 };
 
 class Form : public Window {
@@ -126,6 +132,12 @@ class Ui {
   virtual std::string helpFile() const = 0;
   // True while a message box or a menu runs its own message loop.
   virtual bool inModalLoop() const = 0;
+  // For a busy wait, which takes no events: lets Windows ask about and end
+  // the session all the same. Every other event keeps for the message loop.
+  virtual void letSessionEndIn() = 0;
+  // Ends the message loop, and with it the program, once the event being
+  // handled is over; open windows do not keep it.
+  virtual void quit() = 0;
 };
 
 }  // namespace calvorin::platform

@@ -55,6 +55,8 @@ class Window {
   virtual bool visible() const = 0;
   virtual WindowState windowState() const = 0;
   virtual void setWindowState(WindowState state) = 0;
+  // Makes the window the one the user works with, in front of the others.
+  virtual void bringToFront() = 0;
 
   // The one receiver of this window's mouse-move reports; nullptr for none.
   virtual void setMouseMoveListener(MouseMoveListener* listener) = 0;

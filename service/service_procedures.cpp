@@ -42,7 +42,8 @@ void ServiceProcedures::run(const ServiceCommand& command) {
   service_.ServiceControl(command.request);
   display_.setStatus(command.baseText, app::kColorProgress);
   display_.repaintStatus();
-  waitForService(command);
+  if (!waitForService(command))
+    return;
 
   const bool succeeded = service_.ServiceRunning == (command.request == ServiceOpStart);
   if (succeeded) {
@@ -58,7 +59,7 @@ void ServiceProcedures::run(const ServiceCommand& command) {
   }
 }
 
-void ServiceProcedures::waitForService(const ServiceCommand& command) {
+bool ServiceProcedures::waitForService(const ServiceCommand& command) {
   const double deadline = clock_.now() + command.waitSeconds;
   // 16-bit, as the marker arithmetic has always been.
   std::int16_t counter = static_cast<std::int16_t>(wholeSeconds(deadline - clock_.now()));
@@ -66,6 +67,8 @@ void ServiceProcedures::waitForService(const ServiceCommand& command) {
   const bool startsRunning = command.request == ServiceOpStart;
 
   while (deadline > clock_.now()) {
+    if (display_.sessionOver())
+      return false;
     // An equality, not a comparison: a pass longer than a second skips a
     // value, and no further marker comes in this wait.
     if (wholeSeconds(deadline - clock_.now()) + 1 == counter) {
@@ -80,11 +83,12 @@ void ServiceProcedures::waitForService(const ServiceCommand& command) {
       const auto messenger = service_.fetchService();
       if (stateReads(*messenger, command.endState)) {
         service_.ServiceRunning = startsRunning;
-        return;
+        return true;
       }
       service_.ServiceRunning = !startsRunning;
     }
   }
+  return true;
 }
 
 bool ServiceProcedures::atStateCheck(const ServiceCommand& command, double deadline) {

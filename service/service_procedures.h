@@ -21,6 +21,9 @@ class CommandDisplay {
   virtual void showStopSucceeded() = 0;
   virtual void message(const std::string& text, const std::string& title,
                        platform::MessageIcon icon) = 0;
+  // Called on every pass of a wait, which the session's end may come into:
+  // true once it has, and the command then ends at once, showing nothing.
+  virtual bool sessionOver() = 0;
 };
 
 // The user's start and stop commands: check the start mode, send the request,
@@ -35,7 +38,8 @@ class ServiceProcedures {
  private:
   // The busy wait: it neither sleeps nor lets other events in, and shows
   // only the status line.
-  void waitForService(const ServiceCommand& command);
+  // False when the session ended during the wait.
+  bool waitForService(const ServiceCommand& command);
   bool atStateCheck(const ServiceCommand& command, double deadline);
 
   MessengerService& service_;

@@ -7,7 +7,10 @@
 
 namespace calvorin::win32 {
 
-// Owners for the GDI and USER handles the program creates.
+// Owners for the kernel, GDI and USER handles the program creates.
+struct HandleCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
 struct IconDeleter {
   void operator()(HICON icon) const { DestroyIcon(icon); }
 };
@@ -18,6 +21,7 @@ struct MenuDeleter {
   void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
 
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;

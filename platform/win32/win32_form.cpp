@@ -10,12 +10,34 @@ namespace calvorin::win32 {
 
 namespace {
 
-constexpr char kFormClass[] = "CalvorinForm";
 constexpr char kPictureClass[] = "CalvorinPicture";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 HINSTANCE instance() {
   return GetModuleHandleA(nullptr);
+}
+
+// Explorer broadcasts it when it has made the notification area anew.
+bool isTaskbarCreated(UINT message) {
+  static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+  return taskbarCreated != 0 && message == taskbarCreated;
+}
+
+// The messages a form turns into events for its owner; the session's end,
+// painting and the window's own upkeep are not among them.
+bool carriesEvent(UINT message) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_MOUSEMOVE:
+    case WM_TIMER:
+    case WM_SIZE:
+    case WM_CLOSE:
+    case WM_HELP:
+      return true;
+    default:
+      return isTaskbarCreated(message) ||
+             (message != 0 && message == Win32Form::activationMessage());
+  }
 }
 
 }  // namespace
@@ -162,7 +184,7 @@ void Win32Form::registerClasses() {
     form.lpfnWndProc = &Win32Form::windowProc;
     form.hInstance = instance();
     form.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512) /* IDC_ARROW */);
-    form.lpszClassName = kFormClass;
+    form.lpszClassName = kClassName;
     WNDCLASSEXA picture = form;
     picture.lpfnWndProc = &Win32Form::pictureProc;
     picture.lpszClassName = kPictureClass;
@@ -191,7 +213,7 @@ Win32Form::Win32Form(const platform::FormDescription& description, platform::For
              toPixelsX(description.left + description.clientWidth),
              toPixelsY(description.top + description.clientHeight)};
   AdjustWindowRectEx(&frame, style, menuBar != nullptr, 0);
-  hwnd_ = CreateWindowExA(0, kFormClass, description.caption.c_str(), style, frame.left, frame.top,
+  hwnd_ = CreateWindowExA(0, kClassName, description.caption.c_str(), style, frame.left, frame.top,
                           frame.right - frame.left, frame.bottom - frame.top, nullptr,
                           menuBar.get(), instance(), this);
   if (!hwnd_)
@@ -368,6 +390,15 @@ void Win32Form::popUpMenu(const std::string& menuName) {
     events_->menuClicked(name->second);
 }
 
+void Win32Form::bringToFront() {
+  SetForegroundWindow(hwnd_);
+}
+
+UINT Win32Form::activationMessage() {
+  static const UINT message = RegisterWindowMessageA("Calvorin.ActivationRequested");
+  return message;
+}
+
 void Win32Form::requestClose() {
   SendMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
@@ -383,6 +414,11 @@ LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam,
   auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!form)
     return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (form->ui_.holdingEvents() && carriesEvent(message)) {
+    // Kept, in order, for the message loop after the wait.
+    PostMessageA(hwnd, message, wParam, lParam);
+    return 0;
+  }
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     form->hwnd_ = nullptr;
@@ -393,10 +429,12 @@ LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam,
 }
 
 LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  // Explorer broadcasts it when it has made the notification area anew.
-  static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
-  if (message == taskbarCreated && taskbarCreated != 0) {
+  if (isTaskbarCreated(message)) {
     dispatch([&] { events_->notificationAreaCreated(); });
+    return 0;
+  }
+  if (message == activationMessage() && message != 0) {
+    dispatch([&] { events_->activationRequested(); });
     return 0;
   }
   switch (message) {
@@ -469,6 +507,14 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
       dispatch([&] { events_->resized(); });
+      return 0;
+    case WM_QUERYENDSESSION:
+      // Agreed at once and without a question: nothing here is worth keeping
+      // a log-off waiting.
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam)
+        dispatch([&] { events_->sessionEnded(); });
       return 0;
     case WM_CLOSE: {
       bool allow = false;

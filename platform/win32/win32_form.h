@@ -33,6 +33,7 @@ class Win32Form final : public platform::Form {
   bool visible() const override;
   platform::WindowState windowState() const override;
   void setWindowState(platform::WindowState state) override;
+  void bringToFront() override;
   void setMouseMoveListener(platform::MouseMoveListener* listener) override {
     listener_ = listener;
   }
@@ -45,6 +46,10 @@ class Win32Form final : public platform::Form {
   void requestClose() override;
 
   HWND hwnd() const { return hwnd_; }
+  // The window class of every form.
+  static constexpr char kClassName[] = "CalvorinForm";
+  // What a second start of the program posts to the first one's main window.
+  static UINT activationMessage();
   HBRUSH backBrush() const { return backBrush_.get(); }
 
   // Runs an event handler; a failure ends it and is handed to the events'

@@ -35,6 +35,25 @@ Win32Ui::Win32Ui()
     : twipsPerPixelX_(1440.0f / static_cast<float>(screenDpiX())),
       twipsPerPixelY_(1440.0f / static_cast<float>(screenDpiY())) {}
 
+void Win32Ui::letSessionEndIn() {
+  // A wait spins: asking on every pass would only load the system, and ten
+  // times a second answers well within Windows' five seconds.
+  const DWORD now = GetTickCount();
+  if (now - lastSessionCheck_ < 100)
+    return;
+  lastSessionCheck_ = now;
+  // Sent messages only: the session's end comes as one. Windows also counts
+  // a thread that peeks as responding.
+  holdingEvents_ = true;
+  MSG message;
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  holdingEvents_ = false;
+}
+
+void Win32Ui::quit() {
+  PostQuitMessage(0);
+}
+
 void Win32Ui::formClosed() {
   if (--openForms_ == 0)
     PostQuitMessage(0);

@@ -17,6 +17,11 @@ class Win32Ui final : public platform::Ui {
   void setHelpFile(const std::string& path) override { helpFile_ = path; }
   std::string helpFile() const override { return helpFile_; }
   bool inModalLoop() const override { return modalLoops_ > 0; }
+  void letSessionEndIn() override;
+  void quit() override;
+  // True while letSessionEndIn takes sent messages: a form then keeps back
+  // every event but the session's end.
+  bool holdingEvents() const { return holdingEvents_; }
   void modalLoopEntered() { ++modalLoops_; }
   void modalLoopLeft() { --modalLoops_; }
 
@@ -33,6 +38,8 @@ class Win32Ui final : public platform::Ui {
   float twipsPerPixelY_;
   int openForms_ = 0;
   int modalLoops_ = 0;
+  bool holdingEvents_ = false;
+  unsigned long lastSessionCheck_ = 0;
   std::string helpFile_;
 };
 

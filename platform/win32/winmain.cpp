@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include "app/form1.h"
+#include "app/texts.h"
 #include "platform/win32/advapi_registry.h"
 #include "platform/win32/com_wmi.h"
+#include "platform/win32/session_instance.h"
 #include "platform/win32/shell_notification_area.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_ui.h"
@@ -23,6 +25,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   calvorin::win32::PerformanceClock clock;
   calvorin::app::Form1 form(
       {wmi, notificationArea, ui, registry, helpEngine, environment, launcher, clock});
+  // Asked once the window exists, so that a second start always finds the
+  // first one's window; neither WMI nor the tray has been touched yet.
+  const calvorin::win32::SessionInstance instance;
+  if (instance.handedOverToFirst(calvorin::app::kAppTitle))
+    return 0;
   if (!form.load())
     return 1;
   return ui.run();

@@ -45,11 +45,15 @@ bool waitUntil(Condition condition, int timeoutMs) {
 // The real Calvorin.exe, started for one test and ended after it.
 class CalvorinProcess {
  public:
-  // The built program, or the one at programPath.
-  explicit CalvorinProcess(const std::string& programPath = shippedFile("Calvorin.exe")) {
+  // The built program, or the one at programPath (also a stand-in program
+  // of the tests, given its arguments).
+  explicit CalvorinProcess(const std::string& programPath = shippedFile("Calvorin.exe"),
+                           const std::string& arguments = "") {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + programPath + "\"";
+    if (!arguments.empty())
+      commandLine += " " + arguments;
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process_)) {
       process_ = {};
@@ -113,6 +117,14 @@ inline std::string windowText(HWND window) {
   char text[256] = {};
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                       SMTO_ABORTIFHUNG, 5000, nullptr);
+  return text;
+}
+
+// A window's text as the window manager holds it: GetWindowText does not ask
+// the program, whose thread does not answer during a wait.
+inline std::string heldText(HWND window) {
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
   return text;
 }
 

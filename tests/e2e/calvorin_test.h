@@ -72,7 +72,9 @@ inline std::wstring ownIcon(HWND window) {
 class KeepAliveIcon {
  public:
   KeepAliveIcon() {
-    window_ = CreateWindowA("STATIC", "keep-alive", 0, 0, 0, 0, 0, nullptr, nullptr,
+    // Message-only: no top-level window of the tests that the end of a
+    // session would ask, and then end.
+    window_ = CreateWindowA("STATIC", "keep-alive", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
     data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data_.hWnd = window_;

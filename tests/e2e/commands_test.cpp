@@ -12,14 +12,6 @@ double secondsSince(DWORD start) {
   return (GetTickCount() - start) / 1000.0;
 }
 
-// The status line as the window manager holds it: GetWindowText does not ask
-// the program, whose thread does not answer during a wait.
-std::string heldText(HWND control) {
-  char text[256] = {};
-  GetWindowTextA(control, text, sizeof text);
-  return text;
-}
-
 // When the wait began: the moment the status line first shows the progress
 // text.
 DWORD waitBegins(HWND window, const std::string& baseText) {

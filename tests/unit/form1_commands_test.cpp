@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ class Form1CommandTest : public ::testing::Test {
   Form1 form{platform.ports()};
 };
 
-TEST_F(Form1CommandTest, MinimisingHidesTheWindowAndADoubleClickBringsItBackNormal) {
+TEST_F(Form1CommandTest, MinimisingHidesTheWindowAndADoubleClickOrASecondStartBringsItBack) {
   form.t_MouseDblClick(1);
   EXPECT_TRUE(window().visible());
 
@@ -44,6 +45,12 @@ TEST_F(Form1CommandTest, MinimisingHidesTheWindowAndADoubleClickBringsItBackNorm
 
   window().setWindowState(WindowState::Maximized);
   EXPECT_TRUE(window().visible());
+
+  window().setWindowState(WindowState::Minimized);
+  form.activationRequested();
+  EXPECT_TRUE(window().visible());
+  EXPECT_EQ(window().windowState(), WindowState::Normal);
+  EXPECT_EQ(window().history.back(), "bringToFront");
 }
 
 TEST_F(Form1CommandTest, TheFirstCloseOnlyHidesAndTheSecondEndsWithTheIconGone) {
@@ -73,6 +80,45 @@ TEST_F(Form1CommandTest, EveryCloseRequestTellsTheHelpEngineToQuit) {
   for (const auto& call : platform.helpEngine.calls) {
     EXPECT_EQ(call.command, platform::kHelpQuit);
     EXPECT_EQ(call.window, window().handle());
+  }
+}
+
+TEST_F(Form1CommandTest, TheSessionsEndQuitsHelpTakesTheIconAndEndsAlsoFromAWait) {
+  struct Moment {
+    const char* name;
+    std::function<void(fakes::FakePlatform&, Form1&)> endSession;
+  };
+  const Moment moments[] = {
+      {"while idle", [](fakes::FakePlatform&, Form1& form) { form.sessionEnded(); }},
+      {"in a stop wait",
+       [](fakes::FakePlatform& platform, Form1& form) {
+         platform.service.stateAfterStop = "Running";
+         const double begin = platform.clock.time;
+         platform.ui.whileWaiting = [&platform, &form, begin] {
+           if (platform.clock.time > begin + 3 && !platform.ui.quitRequested)
+             form.sessionEnded();
+         };
+         form.StopMessenger();
+         // The wait ended with the session, long before its fifteen seconds.
+         EXPECT_LT(platform.clock.time, begin + 4);
+       }},
+  };
+  for (const auto& moment : moments) {
+    SCOPED_TRACE(moment.name);
+    fakes::FakePlatform ending;
+    ending.service.state = "Running";
+    Form1 form(ending.ports());
+    ASSERT_TRUE(form.load());
+    ending.helpEngine.calls.clear();
+
+    moment.endSession(ending, form);
+
+    EXPECT_TRUE(ending.ui.quitRequested);
+    EXPECT_TRUE(ending.notificationArea.shown.empty());
+    EXPECT_EQ(ending.notificationArea.requests.back().code, platform::kNimDelete);
+    ASSERT_EQ(ending.helpEngine.calls.size(), 1u);
+    EXPECT_EQ(ending.helpEngine.calls[0].command, platform::kHelpQuit);
+    EXPECT_TRUE(ending.ui.messages.empty());
   }
 }
 

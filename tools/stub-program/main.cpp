@@ -1,16 +1,76 @@
 // Stands in for a program that Calvorin launches (the help viewer, the
 // browser) or must never launch (C:\Program.exe): it only records that it
 // ran, as "<its own path>|<its command line>", in C:\stub-calls.log.
+//
+// With --help-window it also stands in for the help viewer's window, which
+// WinHelp talks to: it records each command it is sent ("<number>|<help
+// file>") in C:\help-calls.log until it is closed or the session ends.
 #include <cstdio>
+#include <cstring>
 
 #include <windows.h>
 
-int main() {
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  if (std::FILE* log = std::fopen("C:\\stub-calls.log", "a")) {
-    std::fprintf(log, "%s|%s\n", self, GetCommandLineA());
+namespace {
+
+// What WinHelpA hands the viewer's window in WM_COPYDATA.
+struct WinHelpData {
+  WORD size;
+  WORD command;
+  LONG data;
+  LONG reserved;
+  WORD filenameOffset;
+  WORD dataOffset;
+};
+
+void record(const char* path, const char* first, const char* second) {
+  if (std::FILE* log = std::fopen(path, "a")) {
+    std::fprintf(log, "%s|%s\n", first, second);
     std::fclose(log);
   }
+}
+
+LRESULT CALLBACK helpWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COPYDATA) {
+    const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (copy->cbData >= sizeof(WinHelpData)) {
+      const auto* help = static_cast<const WinHelpData*>(copy->lpData);
+      const char* file = help->filenameOffset != 0 && help->filenameOffset < copy->cbData
+                             ? static_cast<const char*>(copy->lpData) + help->filenameOffset
+                             : "";
+      char command[8];
+      std::snprintf(command, sizeof command, "%u", help->command);
+      record("C:\\help-calls.log", command, file);
+    }
+    return TRUE;
+  }
+  if (message == WM_DESTROY)
+    PostQuitMessage(0);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int runHelpWindow() {
+  WNDCLASSA helpClass{};
+  helpClass.lpfnWndProc = helpWindowProc;
+  helpClass.hInstance = GetModuleHandleA(nullptr);
+  helpClass.lpszClassName = "MS_WINHELP";
+  if (!RegisterClassA(&helpClass) ||
+      !CreateWindowA("MS_WINHELP", "Help stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                     nullptr, helpClass.hInstance, nullptr)) {
+    return 1;
+  }
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0)
+    DispatchMessageA(&message);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  record("C:\\stub-calls.log", self, GetCommandLineA());
+  if (argc == 2 && std::strcmp(argv[1], "--help-window") == 0)
+    return runHelpWindow();
   return 0;
 }

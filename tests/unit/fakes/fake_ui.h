@@ -91,6 +91,7 @@ class FakeForm final : public platform::Form {
     state_ = state;
     events.resized();
   }
+  void bringToFront() override { history.push_back("bringToFront"); }
   void setMouseMoveListener(platform::MouseMoveListener* listener) override {
     listener_ = listener;
   }
@@ -184,10 +185,18 @@ class FakeUi final : public platform::Ui {
   void setHelpFile(const std::string& path) override { helpFile_ = path; }
   std::string helpFile() const override { return helpFile_; }
   bool inModalLoop() const override { return modalLoops > 0; }
+  void letSessionEndIn() override {
+    if (whileWaiting)
+      whileWaiting();
+  }
+  void quit() override { quitRequested = true; }
 
   std::vector<FakeForm*> forms;
   std::vector<Message> messages;
   std::function<void()> whileMessageIsShown;
+  // Called on every pass of a start or stop wait.
+  std::function<void()> whileWaiting;
+  bool quitRequested = false;
   int modalLoops = 0;
 
  private:

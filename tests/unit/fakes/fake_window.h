@@ -18,6 +18,7 @@ class FakeWindow final : public platform::Window {
   bool visible() const override { return visible_; }
   platform::WindowState windowState() const override { return state_; }
   void setWindowState(platform::WindowState state) override { state_ = state; }
+  void bringToFront() override {}
 
   void setMouseMoveListener(platform::MouseMoveListener* listener) override {
     listener_ = listener;

@@ -26,7 +26,9 @@ endfunction()
 
 # Builds the shipped files before <target> when this tree builds them.
 function(calvorin_needs_shipped target)
-  if(TARGET Calvorin)
-    add_dependencies(${target} Calvorin calvorin-help)
-  endif()
+  foreach(shipped Calvorin calvorin-help calvorin-installer calvorin-package)
+    if(TARGET ${shipped})
+      add_dependencies(${target} ${shipped})
+    endif()
+  endforeach()
 endfunction()

@@ -18,11 +18,42 @@ bool exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The all-users Start-menu shortcut.
-std::string shortcut() {
+// The Start-menu shortcut in a Programs folder: all users', or the user's.
+std::string shortcut(int folder = CSIDL_COMMON_PROGRAMS) {
   char programs[MAX_PATH] = {};
-  SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+  SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, programs);
   return std::string(programs) + "\\Calvorin.lnk";
+}
+
+// The package's shortcut goes where Windows Installer puts ProgramMenuFolder:
+// all users' Programs with ALLUSERS=1, which the package sets. Wine's msi
+// takes the user's Programs whatever ALLUSERS says, so either place counts,
+// but only one of them.
+int packageShortcuts() {
+  return exists(shortcut()) + exists(shortcut(CSIDL_PROGRAMS));
+}
+
+// The Add/Remove Programs entries of Calvorin: the setup program's and the
+// package's.
+int uninstallEntries() {
+  HKEY uninstall = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                    0, KEY_READ, &uninstall) != ERROR_SUCCESS) {
+    return 0;
+  }
+  int entries = 0;
+  char name[256];
+  for (DWORD i = 0; RegEnumKeyA(uninstall, i, name, sizeof name) == ERROR_SUCCESS; ++i) {
+    char display[256] = {};
+    DWORD length = sizeof display;
+    if (RegGetValueA(uninstall, name, "DisplayName", RRF_RT_REG_SZ, nullptr, display, &length) ==
+            ERROR_SUCCESS &&
+        std::string(display).rfind("Calvorin", 0) == 0) {
+      ++entries;
+    }
+  }
+  RegCloseKey(uninstall);
+  return entries;
 }
 
 // A value of the Add/Remove Programs entry, or "(none)".
@@ -54,7 +85,22 @@ DWORD run(std::string commandLine, int timeoutMs) {
   return code;
 }
 
-class InstallerTest : public CalvorinTest {};
+std::string package() {
+  return "\"" + shippedFile("Calvorin-1.0.msi") + "\"";
+}
+
+class InstallerTest : public CalvorinTest {
+ protected:
+  // Nothing of Calvorin left: no process, icon, file, folder, shortcut,
+  // Add/Remove Programs entry or auto-start value.
+  void expectNothingLeft() {
+    EXPECT_EQ(countTrayIcons(L"Service is Stopped"), 0);
+    EXPECT_FALSE(exists("C:\\Program Files\\Calvorin"));
+    EXPECT_EQ(packageShortcuts(), 0);
+    EXPECT_EQ(uninstallEntries(), 0);
+    EXPECT_EQ(registration(), "(none)");
+  }
+};
 
 TEST_F(InstallerTest, SilentSetupInstallsAndSilentUninstallEndsTheProgramAndLeavesNothing) {
   install();
@@ -80,6 +126,70 @@ TEST_F(InstallerTest, SilentSetupInstallsAndSilentUninstallEndsTheProgramAndLeav
   EXPECT_TRUE(waitUntil([] { return uninstallEntry("DisplayName") == "(none)"; }, 10000));
   EXPECT_FALSE(exists(shortcut()));
   EXPECT_EQ(registration(), "(none)");
+}
+
+TEST_F(InstallerTest, PackageInstallsSilentlyWithTheAutoStartValueOnlyWhenAsked) {
+  install();
+  struct Case {
+    const char* properties;
+    const char* registration;
+  };
+  for (const Case& ask : {Case{"", "(none)"}, Case{"AUTOSTART=yes", "(none)"},
+                          Case{"AUTOSTART=1", kInstalledProgram}}) {
+    SCOPED_TRACE(ask.properties);
+    ASSERT_EQ(run("msiexec /i " + package() + " /qn " + ask.properties, 120000), 0u);
+    EXPECT_TRUE(exists(kInstalledProgram));
+    EXPECT_TRUE(exists(kInstalledHelp));
+    EXPECT_EQ(packageShortcuts(), 1);
+    EXPECT_EQ(uninstallEntries(), 1);
+    EXPECT_EQ(registration(), ask.registration);
+    if (ask.properties[0] == '\0') {
+      const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
+      EXPECT_EQ(countTrayIcons(window), 1);
+    }
+
+    EXPECT_EQ(run("msiexec /x " + package() + " /qn", 120000), 0u);
+    expectNothingLeft();
+  }
+}
+
+TEST_F(InstallerTest, PackageRemovalEndsTheProgramAndTakesTheValueItsMenuWrote) {
+  install();
+  ASSERT_EQ(run("msiexec /i " + package() + " /qn", 120000), 0u);
+  const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
+  choose(window, "&Enable Auto StartUp");
+  ASSERT_TRUE(waitUntil([] { return registration() == kInstalledProgram; }, 5000));
+
+  EXPECT_EQ(run("msiexec /x " + package() + " /qn", 120000), 0u);
+  EXPECT_EQ(calvorin().exitCode(0), 0u) << "ended cleanly, not killed";
+  expectNothingLeft();
+}
+
+// A second install of the package, or one over the setup program's: one
+// installation remains, the package's, in the same folder.
+TEST_F(InstallerTest, PackageOverItselfOrOverTheSetupProgramLeavesOneInstallation) {
+  install();
+  ASSERT_EQ(run("msiexec /i " + package() + " /qn", 120000), 0u);
+  EXPECT_EQ(run("msiexec /i " + package() + " /qn", 120000), 0u);
+  EXPECT_EQ(uninstallEntries(), 1);
+  ASSERT_EQ(run("msiexec /x " + package() + " /qn", 120000), 0u);
+
+  ASSERT_EQ(run("\"" + shippedFile("Calvorin-1.0-setup.exe") + "\" /S", 60000), 0u);
+  ASSERT_EQ(uninstallEntry("DisplayName"), "Calvorin 1.0");
+  EXPECT_EQ(run("msiexec /i " + package() + " /qn", 120000), 0u);
+  EXPECT_EQ(uninstallEntries(), 1);
+  EXPECT_EQ(uninstallEntry("DisplayName"), "(none)") << "the setup program's entry is gone";
+  EXPECT_FALSE(exists("C:\\Program Files\\Calvorin\\uninstall.exe"));
+  const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
+  EXPECT_EQ(countTrayIcons(window), 1);
+  // Under Wine the package's shortcut is the user's (see packageShortcuts),
+  // so the setup program's all-users one, which on Windows it replaces, stays.
+  const bool shortcutsApart = exists(shortcut(CSIDL_PROGRAMS));
+
+  EXPECT_EQ(run("msiexec /x " + package() + " /qn", 120000), 0u);
+  if (shortcutsApart)
+    DeleteFileA(shortcut().c_str());
+  expectNothingLeft();
 }
 
 }  // namespace

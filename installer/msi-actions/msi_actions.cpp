@@ -1,0 +1,99 @@
+// The custom actions of Calvorin's Windows Installer package: a DLL that the
+// package carries in its Binary table, and that Windows Installer calls with
+// the session's handle. Each reports success whatever it finds, so that
+// neither can fail an install or a removal.
+#include <windows.h>
+#include <msi.h>
+
+#include <iterator>
+
+namespace {
+
+constexpr char kFormClass[] = "CalvorinForm";
+constexpr char kMainCaption[] = "Calvorin 1.0";
+constexpr char kAboutCaption[] = "About - Calvorin 1.0";
+constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kRunValue[] = "Calvorin";
+
+// A program in a start command's wait (a minute) takes its close requests
+// only once the wait is over.
+constexpr DWORD kEndTimeoutMs = 75000;
+
+// The processes of the running programs found, each once.
+struct Programs {
+  HANDLE processes[MAXIMUM_WAIT_OBJECTS];
+  DWORD ids[MAXIMUM_WAIT_OBJECTS];
+  DWORD count = 0;
+
+  void add(DWORD id) {
+    for (DWORD i = 0; i < count; ++i) {
+      if (ids[i] == id)
+        return;
+    }
+    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
+    if (process && count < std::size(processes)) {
+      processes[count] = process;
+      ids[count++] = id;
+    } else if (process) {
+      CloseHandle(process);
+    }
+  }
+};
+
+bool hasCaption(HWND window, const char* caption) {
+  char text[64] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return lstrcmpA(text, caption) == 0;
+}
+
+// The program's first close request only hides its main window in the
+// tray, the second ends it, as its own Exit does; an About window keeps the
+// process alive until it closes too.
+BOOL CALLBACK askToClose(HWND window, LPARAM context) {
+  char windowClass[32] = {};
+  GetClassNameA(window, windowClass, sizeof windowClass);
+  if (lstrcmpA(windowClass, kFormClass) != 0)
+    return TRUE;
+  const bool main = hasCaption(window, kMainCaption);
+  if (!main && !hasCaption(window, kAboutCaption))
+    return TRUE;
+  DWORD id = 0;
+  GetWindowThreadProcessId(window, &id);
+  reinterpret_cast<Programs*>(context)->add(id);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  if (main)
+    PostMessageA(window, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
+}  // namespace
+
+// Ends every running Calvorin before its files are replaced or removed. One
+// that does not end in time (a box left open, say) is ended by force: a
+// silent removal has nobody to ask, and must not leave the files behind.
+extern "C" __declspec(dllexport) UINT __stdcall CloseCalvorin(MSIHANDLE) {
+  Programs running;
+  EnumWindows(askToClose, reinterpret_cast<LPARAM>(&running));
+  if (running.count == 0)
+    return ERROR_SUCCESS;
+  if (WaitForMultipleObjects(running.count, running.processes, TRUE, kEndTimeoutMs) ==
+      WAIT_TIMEOUT) {
+    for (DWORD i = 0; i < running.count; ++i)
+      TerminateProcess(running.processes[i], 1);
+    WaitForMultipleObjects(running.count, running.processes, TRUE, 5000);
+  }
+  for (DWORD i = 0; i < running.count; ++i)
+    CloseHandle(running.processes[i]);
+  return ERROR_SUCCESS;
+}
+
+// Deletes the auto-start value, whoever wrote it: the package, or the
+// program's "Enable Auto StartUp".
+extern "C" __declspec(dllexport) UINT __stdcall RemoveAutoStart(MSIHANDLE) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, kRunValue);
+    RegCloseKey(key);
+  }
+  return ERROR_SUCCESS;
+}

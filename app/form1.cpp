@@ -1,8 +1,8 @@
 #include "app/form1.h"
 
 #include "app/form1_layout.h"
-#include "app/texts.h"
 #include "autostart/autostart_commands.h"
+#include "resources/texts.h"
 #include "service/service_values.h"
 
 namespace calvorin::app {
@@ -82,12 +82,12 @@ void Form1::newTrayIcon(const std::string& picture, const std::string& tooltip) 
 void Form1::showServiceAndRegistration(platform::WmiObject& messenger) {
   if (service::stateReads(messenger, service::kStateStopped)) {
     service_.ServiceRunning = false;
-    newTrayIcon("Image2", kTooltipStopped);
+    newTrayIcon("Image2", texts::kTooltipStopped);
     t->Add();
     ShowStopped();
   } else {
     service_.ServiceRunning = true;
-    newTrayIcon("Image1", kTooltipRunning);
+    newTrayIcon("Image1", texts::kTooltipRunning);
     ShowRunning();
   }
   form_->show();
@@ -98,7 +98,7 @@ void Form1::showServiceAndRegistration(platform::WmiObject& messenger) {
 void Form1::showStartMode(bool disabled) {
   setPictureButtonsEnabled(!disabled);
   if (disabled)
-    setStatus(kStatusDisabled, kColorStopped);
+    setStatus(texts::kStatusDisabled, texts::kColorStopped);
 }
 
 void Form1::showRegistration(bool registered) {
@@ -141,8 +141,8 @@ void Form1::Timer1_Timer() {
     if (registered != form_->menuItem("mnuAdis").enabled())
       showRegistration(registered);
     if (startedOutside) {
-      platform_.notificationArea.showWarningBalloon(form_->handle(), 1, kAppTitle,
-                                                    kStartedOutsideWarning);
+      platform_.notificationArea.showWarningBalloon(form_->handle(), 1, texts::kAppTitle,
+                                                    texts::kStartedOutsideWarning);
     }
   } catch (const platform::PlatformError&) {
     // Nothing is shown: the next tick tries again, without a storm of boxes.
@@ -191,7 +191,8 @@ void Form1::mnuAst_Click() {
       platform::kHkeyLocalMachine, autostart::kRunKey, autostart::kRunValue, platform::kRegSz,
       autostart::autoStartPath(platform_.environment.applicationPath()));
   if (result != 0) {
-    message(autostart::autoStartFailureText(result), kAppTitle, platform::MessageIcon::Critical);
+    message(autostart::autoStartFailureText(result), texts::kAppTitle,
+            platform::MessageIcon::Critical);
     return;
   }
   showAutoStart(true);
@@ -201,7 +202,8 @@ void Form1::mnuAdis_Click() {
   const long result =
       reg_.DeleteRegValue(platform::kHkeyLocalMachine, autostart::kRunKey, autostart::kRunValue);
   if (result != 0) {
-    message(autostart::autoStartFailureText(result), kAppTitle, platform::MessageIcon::Critical);
+    message(autostart::autoStartFailureText(result), texts::kAppTitle,
+            platform::MessageIcon::Critical);
     return;
   }
   showAutoStart(false);
@@ -210,7 +212,7 @@ void Form1::mnuAdis_Click() {
 void Form1::showAutoStart(bool registered) {
   const bool running = service_.ServiceRunning;
   tray().setIcon(form_->picture(running ? "Image1" : "Image2").picture());
-  tray().settooltip(running ? kTooltipRunning : kTooltipStopped);
+  tray().settooltip(running ? texts::kTooltipRunning : texts::kTooltipStopped);
   tray().Modify();
   showRegistration(registered);
 }
@@ -244,27 +246,27 @@ tray::TrayIcon& Form1::tray() {
 
 void Form1::ShowRunning() {
   tray().setIcon(form_->picture("Image1").picture());
-  tray().settooltip(kTooltipRunning);
+  tray().settooltip(texts::kTooltipRunning);
   tray().Add();
   form_->menuItem("mnustart").setEnabled(false);
   form_->menuItem("mnuStop").setEnabled(true);
-  setStatus(kStatusVulnerable, kColorRunning);
+  setStatus(texts::kStatusVulnerable, texts::kColorRunning);
 }
 
 void Form1::ShowStopped() {
   tray().setIcon(form_->picture("Image2").picture());
-  tray().settooltip(kTooltipStopped);
+  tray().settooltip(texts::kTooltipStopped);
   tray().Modify();
   form_->menuItem("mnustart").setEnabled(true);
   form_->menuItem("mnuStop").setEnabled(false);
-  setStatus(kStatusProtected, kColorStopped);
+  setStatus(texts::kStatusProtected, texts::kColorStopped);
 }
 
 void Form1::showViewStatus() {
   if (service_.ServiceRunning) {
-    setStatus(kStatusVulnerable, kColorRunning);
+    setStatus(texts::kStatusVulnerable, texts::kColorRunning);
   } else {
-    setStatus(kStatusProtected, kColorStopped);
+    setStatus(texts::kStatusProtected, texts::kColorStopped);
   }
 }
 
@@ -342,7 +344,7 @@ bool Form1::closeRequested() {
 }
 
 void Form1::handlerFailed(const platform::PlatformError& error) {
-  message(error.what(), kAppTitle, platform::MessageIcon::Critical);
+  message(error.what(), texts::kAppTitle, platform::MessageIcon::Critical);
 }
 
 void Form1::popUpTrayMenu() {

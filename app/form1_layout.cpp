@@ -1,12 +1,12 @@
 #include "app/form1_layout.h"
 
-#include "app/texts.h"
+#include "resources/texts.h"
 
 namespace calvorin::app {
 
 platform::FormDescription form1Layout() {
   platform::FormDescription form;
-  form.caption = kAppTitle;
+  form.caption = texts::kAppTitle;
   form.iconResource = "CALVORIN";
   form.left = 2340;
   form.top = 2700;

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/registry.h"
+#include "resources/texts.h"
 
 namespace calvorin::autostart {
 
@@ -28,11 +29,9 @@ bool isRegistered(Reg& reg) {
 }
 
 std::string autoStartFailureText(long error) {
-  if (error == platform::kErrorAccessDenied) {
-    return "The auto-start setting could not be changed: administrator rights are needed to "
-           "change it.";
-  }
-  return "The auto-start setting could not be changed (error " + std::to_string(error) + ").";
+  if (error == platform::kErrorAccessDenied)
+    return texts::kAutoStartDenied;
+  return texts::kAutoStartFailedPrefix + std::to_string(error) + ").";
 }
 
 }  // namespace calvorin::autostart

@@ -3,11 +3,13 @@
 #include <string>
 
 #include "autostart/reg.h"
+#include "resources/texts.h"
 
 namespace calvorin::autostart {
 
 inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr char kRunValue[] = "Calvorin";
+// The product's name names the value.
+inline constexpr const char* kRunValue = texts::kProductName;
 
 // The executable path stored for start at logon: the program's folder and
 // the fixed file name, joined as they are.

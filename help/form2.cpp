@@ -1,6 +1,6 @@
 #include "help/form2.h"
 
-#include "app/texts.h"
+#include "resources/texts.h"
 
 namespace calvorin::help {
 
@@ -12,7 +12,7 @@ constexpr char kBrowser[] = "c:\\Program Files\\Internet Explorer\\iexplore.exe"
 
 platform::FormDescription form2Layout() {
   platform::FormDescription form;
-  form.caption = "About - Calvorin 1.0";
+  form.caption = std::string(texts::kAboutCaptionPrefix) + texts::kAppTitle;
   form.iconResource = "CALVORIN";
   form.left = 5040;
   form.top = 4065;
@@ -24,13 +24,13 @@ platform::FormDescription form2Layout() {
   platform::LabelDescription title;
   title.name = "Label1";
   title.bounds = {360, 360, 3375, 375};
-  title.caption = app::kAppTitle;
+  title.caption = texts::kAppTitle;
   title.font = {"MS Sans Serif", 12.0f, true};
 
   platform::LabelDescription link;
   link.name = "Label2";
   link.bounds = {360, 1080, 3255, 255};
-  link.caption = kWebSite;
+  link.caption = texts::kWebSite;
   link.font = {"Arial", 8.25f, true, false, true};
   link.textColor = 0xFF0000;  // pure blue
   link.clickable = true;
@@ -39,7 +39,7 @@ platform::FormDescription form2Layout() {
 }
 
 std::string browserCommandLine() {
-  return std::string("\"") + kBrowser + "\" " + kWebSite;
+  return std::string("\"") + kBrowser + "\" " + texts::kWebSite;
 }
 
 Form2::Form2(platform::Ui& ui, platform::ProgramLauncher& launcher)
@@ -59,7 +59,7 @@ void Form2::controlClicked(const std::string& controlName) {
 }
 
 void Form2::handlerFailed(const platform::PlatformError& error) {
-  ui_.messageBox(error.what(), app::kAppTitle, platform::MessageIcon::Critical);
+  ui_.messageBox(error.what(), texts::kAppTitle, platform::MessageIcon::Critical);
 }
 
 }  // namespace calvorin::help

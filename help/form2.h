@@ -8,8 +8,6 @@
 
 namespace calvorin::help {
 
-inline constexpr char kWebSite[] = "http://www.calvorin.example/";
-
 // The About window: product name, version and a link to the web site.
 platform::FormDescription form2Layout();
 

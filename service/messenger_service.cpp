@@ -1,6 +1,7 @@
 #include "service/messenger_service.h"
 
 #include "platform/platform_error.h"
+#include "resources/texts.h"
 #include "service/service_values.h"
 
 namespace calvorin::service {
@@ -23,8 +24,7 @@ std::unique_ptr<platform::WmiObject> MessengerService::fetchService() {
   } catch (const platform::PlatformError& error) {
     if (error.code() != kWbemNotFound)
       throw;
-    throw platform::PlatformError("The Messenger service was not found on this computer.",
-                                  error.code());
+    throw platform::PlatformError(texts::kServiceMissing, error.code());
   }
 }
 

@@ -1,6 +1,6 @@
 #include "service/service_commands.h"
 
-#include "app/texts.h"
+#include "resources/texts.h"
 #include "service/service_values.h"
 
 namespace calvorin::service {
@@ -8,35 +8,35 @@ namespace calvorin::service {
 const ServiceCommand kStartCommand{
     ServiceOpStart,
     true,
-    "Service is already running.",
-    "Tervalis.",
+    texts::kAlreadyRunning,
+    texts::kAlreadyRunningTitle,
     false,
-    "Starting Service.",
+    texts::kStartingService,
     60,
     {45, 30, 15},
     kStateRunning,
     true,
-    "Service started Successfully.",
-    " Unable To Start Service. Try Again",
-    app::kStatusProtected,
-    app::kColorStopped,
+    texts::kStartSucceeded,
+    texts::kStartFailed,
+    texts::kStatusProtected,
+    texts::kColorStopped,
 };
 
 const ServiceCommand kStopCommand{
     ServiceOpStop,
     false,
-    "Service is already stopped.",
-    app::kAppTitle,
+    texts::kAlreadyStopped,
+    texts::kAppTitle,
     true,
-    "Stoping Service.",
+    texts::kStoppingService,
     15,
     {10, 5, 0},
     kStateStopped,
     false,
-    "Service stopped Successfully.",
-    "Unable To Stop Service. Try again",
-    app::kStatusVulnerable,
-    app::kColorRunning,
+    texts::kStopSucceeded,
+    texts::kStopFailed,
+    texts::kStatusVulnerable,
+    texts::kColorRunning,
 };
 
 }  // namespace calvorin::service

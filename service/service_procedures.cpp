@@ -3,18 +3,12 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/texts.h"
+#include "resources/texts.h"
 #include "service/service_values.h"
 
 namespace calvorin::service {
 
 namespace {
-
-constexpr char kDisabledMessage[] =
-    "Either Messenger Service is desabled from Profile or dependency service is stopped or "
-    "desabled in profile";
-// A box given no title of its own bears the application's title.
-constexpr char kApplicationTitle[] = "Calvorin";
 
 int wholeSeconds(double seconds) {
   return static_cast<int>(std::floor(seconds));
@@ -26,10 +20,12 @@ void ServiceProcedures::run(const ServiceCommand& command) {
   {
     const auto messenger = service_.fetchService();
     if (startModeReads(*messenger, kStartModeDisabled)) {
-      display_.message(kDisabledMessage, kApplicationTitle, platform::MessageIcon::Critical);
+      // A box given no title of its own bears the product's name.
+      display_.message(texts::kServiceDisabled, texts::kProductName,
+                       platform::MessageIcon::Critical);
       display_.setPictureButtonsEnabled(false);
       if (command.disabledMarksStatus)
-        display_.setStatus(app::kStatusDisabled, app::kColorStopped);
+        display_.setStatus(texts::kStatusDisabled, texts::kColorStopped);
       return;
     }
   }
@@ -40,7 +36,7 @@ void ServiceProcedures::run(const ServiceCommand& command) {
   }
 
   service_.ServiceControl(command.request);
-  display_.setStatus(command.baseText, app::kColorProgress);
+  display_.setStatus(command.baseText, texts::kColorProgress);
   display_.repaintStatus();
   if (!waitForService(command))
     return;
@@ -52,9 +48,9 @@ void ServiceProcedures::run(const ServiceCommand& command) {
     } else {
       display_.showStopSucceeded();
     }
-    display_.message(command.successText, app::kAppTitle, platform::MessageIcon::Information);
+    display_.message(command.successText, texts::kAppTitle, platform::MessageIcon::Information);
   } else {
-    display_.message(command.failureText, app::kAppTitle, platform::MessageIcon::Information);
+    display_.message(command.failureText, texts::kAppTitle, platform::MessageIcon::Information);
     display_.setStatus(command.failureStatus, command.failureColor);
   }
 }
@@ -73,7 +69,7 @@ bool ServiceProcedures::waitForService(const ServiceCommand& command) {
     // value, and no further marker comes in this wait.
     if (wholeSeconds(deadline - clock_.now()) + 1 == counter) {
       progress += '>';
-      display_.setStatus(progress, app::kColorProgress);
+      display_.setStatus(progress, texts::kColorProgress);
       display_.repaintStatus();
       --counter;
       if (command.resetsProgress && (counter == 40 || counter == 20))

@@ -5,15 +5,21 @@
 #include <windows.h>
 #include <msi.h>
 
+#include <cstring>
 #include <iterator>
+
+#include "autostart/autostart_commands.h"
+#include "resources/texts.h"
 
 namespace {
 
+using calvorin::autostart::kRunKey;
+using calvorin::autostart::kRunValue;
+using calvorin::texts::kAboutCaptionPrefix;
+using calvorin::texts::kAppTitle;
+
+// The window class of the program's forms.
 constexpr char kFormClass[] = "CalvorinForm";
-constexpr char kMainCaption[] = "Calvorin 1.0";
-constexpr char kAboutCaption[] = "About - Calvorin 1.0";
-constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr char kRunValue[] = "Calvorin";
 
 // A program in a start command's wait (a minute) takes its close requests
 // only once the wait is over.
@@ -40,10 +46,12 @@ struct Programs {
   }
 };
 
-bool hasCaption(HWND window, const char* caption) {
+// Whether the window's caption is the program's title, after a prefix.
+bool hasCaption(HWND window, const char* prefix) {
   char text[64] = {};
   GetWindowTextA(window, text, sizeof text);
-  return lstrcmpA(text, caption) == 0;
+  const std::size_t length = std::strlen(prefix);
+  return std::strncmp(text, prefix, length) == 0 && std::strcmp(text + length, kAppTitle) == 0;
 }
 
 // The program's first close request only hides its main window in the
@@ -54,8 +62,8 @@ BOOL CALLBACK askToClose(HWND window, LPARAM context) {
   GetClassNameA(window, windowClass, sizeof windowClass);
   if (lstrcmpA(windowClass, kFormClass) != 0)
     return TRUE;
-  const bool main = hasCaption(window, kMainCaption);
-  if (!main && !hasCaption(window, kAboutCaption))
+  const bool main = hasCaption(window, "");
+  if (!main && !hasCaption(window, kAboutCaptionPrefix))
     return TRUE;
   DWORD id = 0;
   GetWindowThreadProcessId(window, &id);

@@ -2,13 +2,13 @@
 #include <windows.h>
 
 #include "app/form1.h"
-#include "app/texts.h"
 #include "platform/win32/advapi_registry.h"
 #include "platform/win32/com_wmi.h"
 #include "platform/win32/session_instance.h"
 #include "platform/win32/shell_notification_area.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_ui.h"
+#include "resources/texts.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // A start or stop waits on this thread without taking messages; the window
@@ -28,7 +28,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Asked once the window exists, so that a second start always finds the
   // first one's window; neither WMI nor the tray has been touched yet.
   const calvorin::win32::SessionInstance instance;
-  if (instance.handedOverToFirst(calvorin::app::kAppTitle))
+  if (instance.handedOverToFirst(calvorin::texts::kAppTitle))
     return 0;
   if (!form.load())
     return 1;

@@ -1,0 +1,92 @@
+# shellcheck shell=bash
+# Sourced by tests/harness/wine-session and scripts/run: the environment Wine
+# runs in, a virtual display, and the making of a new prefix. Messages name
+# the script that sourced it.
+
+xvfb_pid=
+xvfb_display=
+
+# A 32-bit prefix; no Gecko or Mono installer prompts at boot; no menu entries
+# written into the host's home; quiet Wine; and a fixed locale, so that text
+# metrics and number formats do not depend on the host.
+export_wine_env() {
+  export WINEARCH=win32
+  export WINEDLLOVERRIDES="mshtml=;mscoree=;winemenubuilder.exe=d"
+  export WINEDEBUG=-all
+  export LC_ALL=C.UTF-8
+  unset LANG LANGUAGE
+}
+
+# Starts an Xvfb with a screen of size $1 (WIDTHxHEIGHT) on a free display, its
+# output in file $2, and waits until it answers. Sets xvfb_pid and
+# xvfb_display. Xvfb exits at once if another server owns the display: then
+# the next number is tried. Its own session keeps a terminal's Ctrl-C from
+# ending it before the programs that use it.
+start_xvfb() {
+  local size=$1 log=$2 n tries i
+  n=$((100 + $$ % 400)) # spreads concurrent runs over different numbers
+  for ((tries = 0; tries < 20; tries++, n++)); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    xvfb_display=:$n
+    setsid Xvfb "$xvfb_display" -screen 0 "${size}x24" -nolisten tcp </dev/null >"$log" 2>&1 &
+    xvfb_pid=$!
+    for ((i = 0; i < 100; i++)); do
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      if xdpyinfo -display "$xvfb_display" >/dev/null 2>&1; then
+        # The lock file names the server that answered: it must be ours.
+        [[ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" == "$xvfb_pid" ]] && return 0
+        break
+      fi
+      sleep 0.1
+    done
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+  done
+  echo "${0##*/}: could not start Xvfb; its last output:" >&2
+  cat "$log" >&2 || true
+  return 1
+}
+
+# Ends the Xvfb of start_xvfb, if it is still that one: a process that is not
+# its parent may see its PID reused. An Xvfb ended by SIGKILL leaves its lock
+# and socket behind.
+stop_xvfb() {
+  [[ -n $xvfb_pid ]] || return 0
+  if [[ "$(ps -o args= -p "$xvfb_pid" 2>/dev/null)" == "Xvfb $xvfb_display "* ]]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  if [[ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X${xvfb_display#:}-lock")" == "$xvfb_pid" ]]; then
+    rm -f "/tmp/.X${xvfb_display#:}-lock" "/tmp/.X11-unix/X${xvfb_display#:}"
+  fi
+}
+
+# Copies Wine's own fonts from fonts-wine into prefix $1, so that text renders
+# and measures the same on every machine; "MS Sans Serif" at small sizes is
+# the bitmap font (sserife.fon), which Calvorin's status line is laid out for.
+install_wine_fonts() {
+  local fonts
+  mapfile -t fonts < <(dpkg -L fonts-wine 2>/dev/null | grep -i -E '\.(ttf|fon)$' || true)
+  if [[ ${#fonts[@]} -eq 0 ]]; then
+    echo "${0##*/}: fonts-wine is not installed (scripts/setup installs it)" >&2
+    return 1
+  fi
+  cp "${fonts[@]}" "$1/drive_c/windows/Fonts/"
+}
+
+# Wine links Desktop, Documents... of prefix $1 to the host's home: plain
+# folders keep Wine programs from writing there, and a Wine desktop from
+# showing the host's shortcuts.
+make_user_folders_plain() {
+  local link
+  for link in "$1"/drive_c/users/*/*; do
+    if [[ -L $link ]]; then rm "$link" && mkdir "$link"; fi
+  done
+}
+
+# Ends every Wine process of prefix $1 with its wineserver.
+stop_prefix() {
+  WINEPREFIX=$1 timeout 10 wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX=$1 timeout 30 wineserver -w >/dev/null 2>&1 || true
+}

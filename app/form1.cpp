@@ -32,7 +32,13 @@ Form1::Form1(Platform platform)
       contextIds_(platform.helpEngine, platform.environment, platform.ui),
       form_(platform.ui.createForm(form1Layout(), *this)) {}
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+  // The icon unsubscribes from the window it listens to, so it goes first;
+  // the windows go while the connection and the ports they use still stand.
+  t.reset();
+  about_.reset();
+  form_.reset();
+}
 
 bool Form1::load() {
   try {
@@ -71,23 +77,23 @@ void Form1::takeDownTrayIcon() {
   }
 }
 
-void Form1::newTrayIcon(const std::string& picture, const std::string& tooltip) {
+void Form1::newTrayIcon(Form1Control picture, const std::string& tooltip) {
   t = std::make_shared<tray::TrayIcon>(platform_.notificationArea, *this);
   t->setOwnerForm(form_.get());
   t->MouseDblClick = [this](std::int16_t button) { t_MouseDblClick(button); };
   t->setIcon(form_->picture(picture).picture());
-  t->settooltip(tooltip);
+  t->setTooltip(tooltip);
 }
 
 void Form1::showServiceAndRegistration(platform::WmiObject& messenger) {
   if (service::stateReads(messenger, service::kStateStopped)) {
     service_.ServiceRunning = false;
-    newTrayIcon("Image2", texts::kTooltipStopped);
+    newTrayIcon(Image2, texts::kTooltipStopped);
     t->Add();
     ShowStopped();
   } else {
     service_.ServiceRunning = true;
-    newTrayIcon("Image1", texts::kTooltipRunning);
+    newTrayIcon(Image1, texts::kTooltipRunning);
     ShowRunning();
   }
   form_->show();
@@ -102,8 +108,8 @@ void Form1::showStartMode(bool disabled) {
 }
 
 void Form1::showRegistration(bool registered) {
-  form_->menuItem("mnuAst").setEnabled(!registered);
-  form_->menuItem("mnuAdis").setEnabled(registered);
+  form_->menuItem(mnuAst).setEnabled(!registered);
+  form_->menuItem(mnuAdis).setEnabled(registered);
 }
 
 void Form1::Timer1_Timer() {
@@ -121,7 +127,7 @@ void Form1::Timer1_Timer() {
 
     const bool startedOutside = running && !service_.ServiceRunning && !ownStart;
     const bool viewChanges = running != service_.ServiceRunning;
-    const bool startModeChanges = disabled == form_->picture("Image3").enabled();
+    const bool startModeChanges = disabled == form_->picture(Image3).enabled();
     if (viewChanges) {
       service_.ServiceRunning = running;
       if (running) {
@@ -138,7 +144,7 @@ void Form1::Timer1_Timer() {
     // A view rewrites the status line, so the Disabled mark goes on again.
     if (viewChanges || startModeChanges)
       showStartMode(disabled);
-    if (registered != form_->menuItem("mnuAdis").enabled())
+    if (registered != form_->menuItem(mnuAdis).enabled())
       showRegistration(registered);
     if (startedOutside) {
       platform_.notificationArea.showWarningBalloon(form_->handle(), 1, texts::kAppTitle,
@@ -149,9 +155,12 @@ void Form1::Timer1_Timer() {
   }
 }
 
-void Form1::timerElapsed(const std::string& timerName) {
-  if (timerName == "Timer1")
-    Timer1_Timer();
+void Form1::timerElapsed(platform::TimerId timer) {
+  switch (static_cast<Form1Timer>(timer)) {
+    case Timer1:
+      Timer1_Timer();
+      break;
+  }
 }
 
 void Form1::notificationAreaCreated() {
@@ -211,8 +220,8 @@ void Form1::mnuAdis_Click() {
 
 void Form1::showAutoStart(bool registered) {
   const bool running = service_.ServiceRunning;
-  tray().setIcon(form_->picture(running ? "Image1" : "Image2").picture());
-  tray().settooltip(running ? texts::kTooltipRunning : texts::kTooltipStopped);
+  tray().setIcon(form_->picture(running ? Image1 : Image2).picture());
+  tray().setTooltip(running ? texts::kTooltipRunning : texts::kTooltipStopped);
   tray().Modify();
   showRegistration(registered);
 }
@@ -245,20 +254,20 @@ tray::TrayIcon& Form1::tray() {
 }
 
 void Form1::ShowRunning() {
-  tray().setIcon(form_->picture("Image1").picture());
-  tray().settooltip(texts::kTooltipRunning);
+  tray().setIcon(form_->picture(Image1).picture());
+  tray().setTooltip(texts::kTooltipRunning);
   tray().Add();
-  form_->menuItem("mnustart").setEnabled(false);
-  form_->menuItem("mnuStop").setEnabled(true);
+  form_->menuItem(mnustart).setEnabled(false);
+  form_->menuItem(mnuStop).setEnabled(true);
   setStatus(texts::kStatusVulnerable, texts::kColorRunning);
 }
 
 void Form1::ShowStopped() {
-  tray().setIcon(form_->picture("Image2").picture());
-  tray().settooltip(texts::kTooltipStopped);
+  tray().setIcon(form_->picture(Image2).picture());
+  tray().setTooltip(texts::kTooltipStopped);
   tray().Modify();
-  form_->menuItem("mnustart").setEnabled(true);
-  form_->menuItem("mnuStop").setEnabled(false);
+  form_->menuItem(mnustart).setEnabled(true);
+  form_->menuItem(mnuStop).setEnabled(false);
   setStatus(texts::kStatusProtected, texts::kColorStopped);
 }
 
@@ -280,50 +289,77 @@ void Form1::showStartSucceeded() {
 }
 
 void Form1::setPictureButtonsEnabled(bool enabled) {
-  form_->picture("Image3").setEnabled(enabled);
-  form_->picture("Image4").setEnabled(enabled);
+  form_->picture(Image3).setEnabled(enabled);
+  form_->picture(Image4).setEnabled(enabled);
 }
 
 void Form1::setStatus(const std::string& text, platform::Color color) {
-  auto& label = form_->label("Label1");
+  auto& label = form_->label(Label1);
   label.setText(text);
   label.setTextColor(color);
 }
 
 void Form1::repaintStatus() {
-  form_->label("Label1").repaint();
+  form_->label(Label1).repaint();
 }
 
 void Form1::message(const std::string& text, const std::string& title, platform::MessageIcon icon) {
   platform_.ui.messageBox(text, title, icon);
 }
 
-void Form1::menuClicked(const std::string& menuName) {
+void Form1::menuClicked(platform::MenuId menu) {
   const CommandScope scope(commandRunning_);
-  if (menuName == "mnustart")
-    StartMessenger();
-  if (menuName == "mnuStop")
-    StopMessenger();
-  if (menuName == "mnuAst")
-    mnuAst_Click();
-  if (menuName == "mnuAdis")
-    mnuAdis_Click();
-  if (menuName == "mnuExit")
-    mnuExit_Click();
-  if (menuName == "mnuRefresh")
-    mnuRefresh_Click();
-  if (menuName == "menuMsgHelp")
-    menuMsgHelp_Click();
-  if (menuName == "mnuAbout")
-    mnuAbout_Click();
+  switch (static_cast<Form1Menu>(menu)) {
+    case mnustart:
+      StartMessenger();
+      break;
+    case mnuStop:
+      StopMessenger();
+      break;
+    case mnuAst:
+      mnuAst_Click();
+      break;
+    case mnuAdis:
+      mnuAdis_Click();
+      break;
+    case mnuExit:
+      mnuExit_Click();
+      break;
+    case mnuRefresh:
+      mnuRefresh_Click();
+      break;
+    case menuMsgHelp:
+      menuMsgHelp_Click();
+      break;
+    case mnuAbout:
+      mnuAbout_Click();
+      break;
+    // Sub-menus and separators: no commands.
+    case mnuFile:
+    case mnuspace1:
+    case mnuspace2:
+    case mnuspace3:
+    case mnuspace4:
+    case mnuHelp:
+      break;
+  }
 }
 
-void Form1::controlClicked(const std::string& controlName) {
+void Form1::controlClicked(platform::ControlId control) {
   const CommandScope scope(commandRunning_);
-  if (controlName == "Image3")
-    StartMessenger();
-  if (controlName == "Image4")
-    StopMessenger();
+  switch (static_cast<Form1Control>(control)) {
+    case Image3:
+      StartMessenger();
+      break;
+    case Image4:
+      StopMessenger();
+      break;
+    // Neither the status line nor the tray pictures react to clicks.
+    case Label1:
+    case Image1:
+    case Image2:
+      break;
+  }
 }
 
 void Form1::resized() {
@@ -333,9 +369,9 @@ void Form1::resized() {
 
 bool Form1::closeRequested() {
   contextIds_.QuitHelp();
-  if (!CloseRequested_) {
+  if (!CloseRequested) {
     // The first close only hides the window; the program stays in the tray.
-    CloseRequested_ = true;
+    CloseRequested = true;
     form_->hide();
     return false;
   }
@@ -348,7 +384,7 @@ void Form1::handlerFailed(const platform::PlatformError& error) {
 }
 
 void Form1::popUpTrayMenu() {
-  form_->popUpMenu("mnuFile");
+  form_->popUpMenu(mnuFile);
 }
 
 float Form1::twipsPerPixelX() const {

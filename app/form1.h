@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/form1_layout.h"
 #include "autostart/reg.h"
 #include "help/context_ids.h"
 #include "help/form2.h"
@@ -72,13 +73,13 @@ class Form1 final : public platform::FormEvents,
   void RemoveTrayIcon();
 
   // platform::FormEvents
-  void menuClicked(const std::string& menuName) override;
-  void controlClicked(const std::string& controlName) override;
+  void menuClicked(platform::MenuId menu) override;
+  void controlClicked(platform::ControlId control) override;
   void resized() override;
   bool closeRequested() override;
   void closed() override {}
   void handlerFailed(const platform::PlatformError& error) override;
-  void timerElapsed(const std::string& timerName) override;
+  void timerElapsed(platform::TimerId timer) override;
   void notificationAreaCreated() override;
   // Agreed at once: help is told to quit, the icon leaves the tray and the
   // program ends, also from the middle of a start or stop wait.
@@ -89,11 +90,6 @@ class Form1 final : public platform::FormEvents,
   // tray::TrayHost
   void popUpTrayMenu() override;
   float twipsPerPixelX() const override;
-
-  platform::Form& form() { return *form_; }
-  service::MessengerService& messenger() { return service_; }
-  help::Form2* about() { return about_.get(); }
-  bool CloseRequested() const { return CloseRequested_; }
 
  private:
   // service::CommandDisplay
@@ -116,7 +112,7 @@ class Form1 final : public platform::FormEvents,
   void showStartMode(bool disabled);
   // Exactly one auto-start entry is enabled: the one that would change it.
   void showRegistration(bool registered);
-  void newTrayIcon(const std::string& picture, const std::string& tooltip);
+  void newTrayIcon(Form1Control picture, const std::string& tooltip);
   void takeDownTrayIcon();
   // The auto-start commands' tray update: picture and tooltip both follow
   // ServiceRunning, so the icon never shows the opposite of the truth.
@@ -131,15 +127,13 @@ class Form1 final : public platform::FormEvents,
   help::ContextIDs contextIds_;
   std::unique_ptr<platform::Form> form_;
   std::unique_ptr<help::Form2> about_;
-  bool CloseRequested_ = false;
+  // The tray icon, subscribed to form_'s mouse moves.
+  std::shared_ptr<tray::TrayIcon> t;
+  // Turns the first close request into hiding.
+  bool CloseRequested = false;
   // Set while a command runs, so that live state keeps out of its way.
   bool commandRunning_ = false;
   bool sessionEnded_ = false;
-
- public:
-  // The tray icon; declared after the window it subscribes to, so that it
-  // goes first.
-  std::shared_ptr<tray::TrayIcon> t;
 };
 
 }  // namespace calvorin::app

@@ -1,5 +1,6 @@
 #include "app/form1_layout.h"
 
+#include "help/help_contexts.h"
 #include "resources/texts.h"
 
 namespace calvorin::app {
@@ -13,10 +14,10 @@ platform::FormDescription form1Layout() {
   form.clientWidth = 5175;
   form.clientHeight = 2145;
   form.backColor = 0xE0E0E0;
-  form.helpContextId = 10;
+  form.helpContextId = help::kMainWindowContext;
 
   // The status line's lowest 30 twips lie below the client area, as designed.
-  form.labels.push_back({"Label1",
+  form.labels.push_back({Label1,
                          {0, 1920, 5175, 255},
                          "",
                          platform::Font{"MS Sans Serif", 9.75f, true},
@@ -25,36 +26,36 @@ platform::FormDescription form1Layout() {
 
   // In the order the window holds them.
   form.pictures = {
-      {"Image4", {3240, 360, 885, 885}, "STOP", true, true},
-      {"Image3", {1080, 360, 885, 885}, "START", true, true},
-      {"Image2", {3960, 120, 480, 480}, "STOPPED", false, false},
-      {"Image1", {4080, 720, 480, 480}, "RUNNING", false, false},
+      {Image4, {3240, 360, 885, 885}, "STOP", true, true},
+      {Image3, {1080, 360, 885, 885}, "START", true, true},
+      {Image2, {3960, 120, 480, 480}, "STOPPED", false, false},
+      {Image1, {4080, 720, 480, 480}, "RUNNING", false, false},
   };
 
   form.menus = {
-      {"mnuFile",
+      {mnuFile,
        "Messenger Service",
        {
-           {"mnustart", "&Start", {}},
-           {"mnuspace1", "-", {}},
-           {"mnuStop", "&Stop", {}},
-           {"mnuspace2", "-", {}},
-           {"mnuAst", "&Enable Auto StartUp", {}},
-           {"mnuspace3", "-", {}},
-           {"mnuAdis", "&Disable Auto StartUp", {}},
-           {"mnuspace4", "-", {}},
-           {"mnuExit", "&E&xit", {}},
+           {mnustart, "&Start", {}},
+           {mnuspace1, "-", {}},
+           {mnuStop, "&Stop", {}},
+           {mnuspace2, "-", {}},
+           {mnuAst, "&Enable Auto StartUp", {}},
+           {mnuspace3, "-", {}},
+           {mnuAdis, "&Disable Auto StartUp", {}},
+           {mnuspace4, "-", {}},
+           {mnuExit, "&E&xit", {}},
        }},
-      {"mnuRefresh", "Refresh", {}},
-      {"mnuHelp",
+      {mnuRefresh, "Refresh", {}},
+      {mnuHelp,
        "Help",
        {
-           {"menuMsgHelp", "Messenger Help", {}},
-           {"mnuAbout", "About", {}},
+           {menuMsgHelp, "Messenger Help", {}},
+           {mnuAbout, "About", {}},
        }},
   };
   // Live state: the display follows changes made outside the program.
-  form.timers = {{"Timer1", 5000, true}};
+  form.timers = {{Timer1, 5000, true}};
   return form;
 }
 

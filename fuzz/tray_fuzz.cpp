@@ -32,6 +32,7 @@ class Owner final : public calvorin::platform::Window {
     return calvorin::platform::WindowState::Normal;
   }
   void setWindowState(calvorin::platform::WindowState) override {}
+  void bringToFront() override {}
   void setMouseMoveListener(calvorin::platform::MouseMoveListener* listener) override {
     listener_ = listener;
   }
@@ -112,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         host.deliver();
         break;
       case 1:
-        host.icon->settooltip(data.ConsumeRandomLengthString(200));
+        host.icon->setTooltip(data.ConsumeRandomLengthString(200));
         break;
       case 2:
         host.icon->Add();

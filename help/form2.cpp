@@ -1,5 +1,6 @@
 #include "help/form2.h"
 
+#include "help/help_contexts.h"
 #include "resources/texts.h"
 
 namespace calvorin::help {
@@ -18,17 +19,17 @@ platform::FormDescription form2Layout() {
   form.top = 4065;
   form.clientWidth = 4125;
   form.clientHeight = 1395;
-  form.helpContextId = 20;
+  form.helpContextId = kAboutWindowContext;
   form.minimizeBox = false;
 
   platform::LabelDescription title;
-  title.name = "Label1";
+  title.id = Label1;
   title.bounds = {360, 360, 3375, 375};
   title.caption = texts::kAppTitle;
   title.font = {"MS Sans Serif", 12.0f, true};
 
   platform::LabelDescription link;
-  link.name = "Label2";
+  link.id = Label2;
   link.bounds = {360, 1080, 3255, 255};
   link.caption = texts::kWebSite;
   link.font = {"Arial", 8.25f, true, false, true};
@@ -53,9 +54,14 @@ void Form2::Label2_Click() {
   launcher_.launch(browserCommandLine());
 }
 
-void Form2::controlClicked(const std::string& controlName) {
-  if (controlName == "Label2")
-    Label2_Click();
+void Form2::controlClicked(platform::ControlId control) {
+  switch (static_cast<Form2Control>(control)) {
+    case Label2:
+      Label2_Click();
+      break;
+    case Label1:
+      break;
+  }
 }
 
 void Form2::handlerFailed(const platform::PlatformError& error) {

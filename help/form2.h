@@ -8,6 +8,9 @@
 
 namespace calvorin::help {
 
+// The About window's labels: the product and version, and the link.
+enum Form2Control : platform::ControlId { Label1 = 1, Label2 };
+
 // The About window: product name, version and a link to the web site.
 platform::FormDescription form2Layout();
 
@@ -26,8 +29,8 @@ class Form2 final : public platform::FormEvents {
   bool unloaded() const { return unloaded_; }
 
   // platform::FormEvents
-  void menuClicked(const std::string&) override {}
-  void controlClicked(const std::string& controlName) override;
+  void menuClicked(platform::MenuId) override {}
+  void controlClicked(platform::ControlId control) override;
   void resized() override {}
   bool closeRequested() override { return true; }
   void closed() override { unloaded_ = true; }

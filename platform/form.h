@@ -12,6 +12,14 @@
 // built by the platform; their events come back through FormEvents.
 namespace calvorin::platform {
 
+// A form's controls, menu entries and timers are known by ids that the
+// program names in enums of its own (see app/form1_layout.h), so that a
+// misspelt name fails to compile. Menu ids are also the entries' command
+// ids, which fit in 16 bits.
+using ControlId = int;
+using MenuId = int;
+using TimerId = int;
+
 struct Bounds {
   int left;
   int top;
@@ -28,7 +36,7 @@ struct Font {
 };
 
 struct LabelDescription {
-  std::string name;
+  ControlId id;
   Bounds bounds;
   std::string caption;
   Font font;
@@ -39,7 +47,7 @@ struct LabelDescription {
 
 // A picture loaded from the program's resources by name.
 struct PictureDescription {
-  std::string name;
+  ControlId id;
   Bounds bounds;
   std::string resource;
   bool visible = true;
@@ -49,13 +57,13 @@ struct PictureDescription {
 // A menu entry; "-" as caption makes a separator. Entries with items open a
 // sub-menu; those without are commands, also on the menu bar itself.
 struct MenuDescription {
-  std::string name;
+  MenuId id;
   std::string caption;
   std::vector<MenuDescription> items;
 };
 
 struct TimerDescription {
-  std::string name;
+  TimerId id;
   unsigned intervalMs;
   bool enabled;
 };
@@ -81,8 +89,8 @@ struct FormDescription {
 class FormEvents {
  public:
   virtual ~FormEvents() = default;
-  virtual void menuClicked(const std::string& menuName) = 0;
-  virtual void controlClicked(const std::string& controlName) = 0;
+  virtual void menuClicked(MenuId menu) = 0;
+  virtual void controlClicked(ControlId control) = 0;
   virtual void resized() = 0;
   // A close request from any source; returns false to refuse it.
   virtual bool closeRequested() = 0;
@@ -91,7 +99,7 @@ class FormEvents {
   // A handler ended with this failure; the form presents it.
   virtual void handlerFailed(const PlatformError& error) = 0;
   // A timer of the form elapsed.
-  virtual void timerElapsed(const std::string& /*timerName*/) {}
+  virtual void timerElapsed(TimerId /*timer*/) {}
   // The shell's notification area was made anew (Explorer restarted) and has
   // forgotten every icon.
   virtual void notificationAreaCreated() {}
@@ -105,12 +113,12 @@ class FormEvents {
 
 class Form : public Window {
  public:
-  virtual Label& label(const std::string& name) = 0;
-  virtual PictureBox& picture(const std::string& name) = 0;
-  virtual MenuItem& menuItem(const std::string& name) = 0;
+  virtual Label& label(ControlId label) = 0;
+  virtual PictureBox& picture(ControlId picture) = 0;
+  virtual MenuItem& menuItem(MenuId item) = 0;
   // Pops up a sub-menu of the menu bar at the pointer. A command chosen
   // there is reported before this returns.
-  virtual void popUpMenu(const std::string& menuName) = 0;
+  virtual void popUpMenu(MenuId menu) = 0;
   // Asks the form to close, as its close box does.
   virtual void requestClose() = 0;
 };

@@ -82,7 +82,7 @@ std::string TrayIcon::tooltip() const {
 
 void TrayIcon::putUint32(std::size_t offset, std::uint32_t value) {
   for (std::size_t i = 0; i < 4; ++i) {
-    NotifyData_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    NotifyData[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
   }
 }
 
@@ -102,29 +102,29 @@ void TrayIcon::send(std::uint32_t request, std::int16_t stateAfter) {
   if (tip.size() > kSzTipWidth)
     tip = tip.substr(0, kSzTipWidth - 1) + '\0';
   tip.resize(kSzTipWidth, ' ');
-  std::memcpy(NotifyData_.data() + kSzTip, tip.data(), kSzTipWidth);
+  std::memcpy(NotifyData.data() + kSzTip, tip.data(), kSzTipWidth);
 
   putUint32(kUcallbackMessage, kWmMouseMove);
   putUint32(kUflags, kNifMessageIconTip);
   putUint32(kUid, kIconId);
 
-  area_.notifyIcon(request, NotifyData_);
-  State_ = stateAfter;
+  area_.notifyIcon(request, NotifyData);
+  state_ = stateAfter;
 }
 
 void TrayIcon::Remove() {
-  area_.notifyIcon(platform::kNimDelete, NotifyData_);
-  State_ = 0;
+  area_.notifyIcon(platform::kNimDelete, NotifyData);
+  state_ = 0;
 }
 
 void TrayIcon::OwnerMouseMove(short, short, float x, float) {
-  LastMessage_ = decodeTrayCode(x, host_.twipsPerPixelX());
+  const std::int32_t code = decodeTrayCode(x, host_.twipsPerPixelX());
   if (Busy)
     return;
   // A command chosen from the menu may release the owner's reference.
   const auto keepAlive = weak_from_this().lock();
   BusyScope busy(Busy);
-  switch (LastMessage_) {
+  switch (code) {
     case kLeftDoubleClick:
     case kRightDoubleClick:
       if (MouseDblClick)

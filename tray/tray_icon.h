@@ -37,20 +37,20 @@ class TrayIcon final : public platform::MouseMoveListener,
   // Releasing does not remove the icon: the owner calls Remove first.
   ~TrayIcon() override;
 
-  platform::Window* OwnerForm() const { return ownerForm_; }
-  // Moves the mouse-move subscription to the new window.
+  // OwnerForm: the window whose mouse moves carry the notifications. Moves
+  // the subscription to the new window.
   void setOwnerForm(platform::Window* window);
 
-  std::shared_ptr<const platform::Picture> Icon() const { return icon_; }
+  // Icon: the picture shown.
   void setIcon(std::shared_ptr<const platform::Picture> picture) { icon_ = std::move(picture); }
 
   // The text last set. Reading it before any set is an error.
   std::string tooltip() const;
-  void settooltip(const std::string& text) { tooltip_ = text + '\0'; }
+  void setTooltip(const std::string& text) { tooltip_ = text + '\0'; }
 
   // 0 after Remove (or none yet), 1 after Add, 2 after Modify: the operation
   // called last, not whether the shell accepted it.
-  std::int16_t State() const { return State_; }
+  std::int16_t State() const { return state_; }
 
   void Add() { send(platform::kNimAdd, 1); }
   void Modify() { send(platform::kNimModify, 2); }
@@ -61,9 +61,6 @@ class TrayIcon final : public platform::MouseMoveListener,
 
   void OwnerMouseMove(short button, short shift, float x, float y) override;
 
-  const platform::NotifyIconRecord& NotifyData() const { return NotifyData_; }
-  std::int32_t LastMessage() const { return LastMessage_; }
-
  private:
   void send(std::uint32_t request, std::int16_t stateAfter);
   void putUint32(std::size_t offset, std::uint32_t value);
@@ -71,13 +68,15 @@ class TrayIcon final : public platform::MouseMoveListener,
   platform::NotificationArea& area_;
   TrayHost& host_;
 
-  platform::NotifyIconRecord NotifyData_{};
+  // The record sent with every request; Remove sends it as it stands.
+  platform::NotifyIconRecord NotifyData{};
   std::optional<std::string> tooltip_;
   std::shared_ptr<const platform::Picture> icon_;
-  std::int16_t State_ = 0;
+  std::int16_t state_ = 0;
   platform::Window* ownerForm_ = nullptr;
+  // Set while a notification is handled: one arriving meanwhile, from the
+  // menu's own loop, is ignored.
   bool Busy = false;
-  std::int32_t LastMessage_ = 0;
 };
 
 // The tray's mouse code carried by a mouse-move report's X position:

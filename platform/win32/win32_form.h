@@ -2,15 +2,18 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
-#include <vector>
 
 #include <windows.h>
 
 #include "platform/form.h"
 #include "platform/win32/gdi_handles.h"
-#include "platform/win32/win32_pictures.h"
 
+// A real top-level window built from a form description. One class, split
+// by concern: win32_form.cpp builds the window and answers the Form calls,
+// win32_form_menus.cpp builds and pops up its menus, win32_form_messages.cpp
+// turns its messages into events.
 namespace calvorin::win32 {
 
 class Win32Ui;
@@ -18,7 +21,6 @@ class Win32Label;
 class Win32PictureBox;
 class Win32MenuItem;
 
-// A real top-level window built from a form description.
 class Win32Form final : public platform::Form {
  public:
   Win32Form(const platform::FormDescription& description, platform::FormEvents& events,
@@ -26,6 +28,11 @@ class Win32Form final : public platform::Form {
   Win32Form(const Win32Form&) = delete;
   Win32Form& operator=(const Win32Form&) = delete;
   ~Win32Form() override;
+
+  // The window class of every form.
+  static constexpr char kClassName[] = "CalvorinForm";
+  // What a second start of the program posts to the first one's main window.
+  static UINT activationMessage();
 
   std::uint32_t handle() const override;
   void show() override;
@@ -39,51 +46,67 @@ class Win32Form final : public platform::Form {
   }
   platform::MouseMoveListener* mouseMoveListener() const override { return listener_; }
 
-  platform::Label& label(const std::string& name) override;
-  platform::PictureBox& picture(const std::string& name) override;
-  platform::MenuItem& menuItem(const std::string& name) override;
-  void popUpMenu(const std::string& menuName) override;
+  platform::Label& label(platform::ControlId label) override;
+  platform::PictureBox& picture(platform::ControlId picture) override;
+  platform::MenuItem& menuItem(platform::MenuId item) override;
+  void popUpMenu(platform::MenuId menu) override;
   void requestClose() override;
 
   HWND hwnd() const { return hwnd_; }
-  // The window class of every form.
-  static constexpr char kClassName[] = "CalvorinForm";
-  // What a second start of the program posts to the first one's main window.
-  static UINT activationMessage();
   HBRUSH backBrush() const { return backBrush_.get(); }
+
+ private:
+  static void registerClasses();
+  static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept;
+  static LRESULT CALLBACK pictureProc(HWND hwnd, UINT message, WPARAM wParam,
+                                      LPARAM lParam) noexcept;
+
+  // Building.
+  void createWindow(const platform::FormDescription& description);
+  void keepClientHeight(int clientHeightTwips);
+  void setIcon(const std::string& resource);
+  void createLabels(const platform::FormDescription& description);
+  void createPictures(const platform::FormDescription& description);
+  void startTimers(const platform::FormDescription& description);
+  void buildMenu(HMENU parent, const platform::MenuDescription& menu);
+  int toPixelsX(int twips) const;
+  int toPixelsY(int twips) const;
 
   // Runs an event handler; a failure ends it and is handed to the events'
   // owner, never to the caller, which is the window procedure.
   template <class Handler>
   void dispatch(Handler&& handler) noexcept;
 
- private:
-  static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                     LPARAM lParam) noexcept;
-  static LRESULT CALLBACK pictureProc(HWND hwnd, UINT message, WPARAM wParam,
-                                      LPARAM lParam) noexcept;
-  static void registerClasses();
-
+  // One handler per message.
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void buildMenu(HMENU parent, const platform::MenuDescription& menu);
-  int toPixelsX(int twips) const;
-  int toPixelsY(int twips) const;
+  LRESULT onEraseBackground(HDC dc);
+  LRESULT onCtlColorStatic(HDC dc, HWND control);
+  LRESULT onCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT onMouseMove(WPARAM keys, LPARAM position);
+  LRESULT onTimer(WPARAM timer);
+  LRESULT onSize();
+  LRESULT onClose();
+  LRESULT onHelp();
+  LRESULT onEndSession(bool ending);
+  LRESULT onDestroy();
+  LRESULT onTaskbarCreated();
+  LRESULT onActivationRequested();
+  void onPictureClicked(const Win32PictureBox& box);
 
   platform::FormEvents* events_;
   Win32Ui& ui_;
   HWND hwnd_ = nullptr;
   UniqueBrush backBrush_;
   UniqueIcon icon_;
-  platform::MouseMoveListener* listener_ = nullptr;
-  std::map<std::string, std::unique_ptr<Win32Label>> labels_;
-  std::map<HWND, Win32Label*> labelsByWindow_;
-  std::map<std::string, std::unique_ptr<Win32PictureBox>> pictures_;
-  std::map<std::string, std::unique_ptr<Win32MenuItem>> menuItems_;
-  std::map<std::string, HMENU> subMenus_;
-  std::map<UINT, std::string> commandNames_;
-  std::map<UINT_PTR, std::string> timerNames_;
-  UINT nextCommandId_ = 100;
   int helpContextId_ = 0;
+  platform::MouseMoveListener* listener_ = nullptr;
+  std::map<platform::ControlId, std::unique_ptr<Win32Label>> labels_;
+  std::map<HWND, Win32Label*> labelsByWindow_;
+  std::map<platform::ControlId, std::unique_ptr<Win32PictureBox>> pictures_;
+  std::map<platform::MenuId, std::unique_ptr<Win32MenuItem>> menuItems_;
+  std::map<platform::MenuId, HMENU> subMenus_;
+  std::set<platform::TimerId> timers_;
 };
 
 }  // namespace calvorin::win32

@@ -31,8 +31,9 @@ void Win32Ui::messageBox(const std::string& text, const std::string& title,
   modalLoopLeft();
 }
 
-Win32Ui::Win32Ui()
-    : twipsPerPixelX_(1440.0f / static_cast<float>(screenDpiX())),
+Win32Ui::Win32Ui(platform::HelpEngine& helpEngine)
+    : helpEngine_(helpEngine),
+      twipsPerPixelX_(1440.0f / static_cast<float>(screenDpiX())),
       twipsPerPixelY_(1440.0f / static_cast<float>(screenDpiY())) {}
 
 void Win32Ui::letSessionEndIn() {

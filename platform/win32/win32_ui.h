@@ -1,13 +1,15 @@
 #pragma once
 
 #include "platform/form.h"
+#include "platform/help_engine.h"
 
 namespace calvorin::win32 {
 
 // Windows, message boxes and the message loop of the user-interface thread.
 class Win32Ui final : public platform::Ui {
  public:
-  Win32Ui();
+  // F1 goes to the help engine, at the active form's context number.
+  explicit Win32Ui(platform::HelpEngine& helpEngine);
   std::unique_ptr<platform::Form> createForm(const platform::FormDescription& description,
                                              platform::FormEvents& events) override;
   void messageBox(const std::string& text, const std::string& title,
@@ -15,6 +17,7 @@ class Win32Ui final : public platform::Ui {
   float twipsPerPixelX() const override { return twipsPerPixelX_; }
   float twipsPerPixelY() const { return twipsPerPixelY_; }
   void setHelpFile(const std::string& path) override { helpFile_ = path; }
+  platform::HelpEngine& helpEngine() const { return helpEngine_; }
   std::string helpFile() const override { return helpFile_; }
   bool inModalLoop() const override { return modalLoops_ > 0; }
   void letSessionEndIn() override;
@@ -32,6 +35,7 @@ class Win32Ui final : public platform::Ui {
   void formClosed();
 
  private:
+  platform::HelpEngine& helpEngine_;
   // Read once: a process that declares no DPI awareness keeps its DPI, and
   // every tray notification asks for the scale.
   float twipsPerPixelX_;

@@ -17,9 +17,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Declared first so that COM outlives every WMI object the window holds.
   calvorin::win32::ComWmi wmi;
   calvorin::win32::ShellNotificationArea notificationArea;
-  calvorin::win32::Win32Ui ui;
-  calvorin::win32::AdvapiRegistry registry;
   calvorin::win32::Win32HelpEngine helpEngine;
+  calvorin::win32::Win32Ui ui(helpEngine);
+  calvorin::win32::AdvapiRegistry registry;
   calvorin::win32::Win32Environment environment;
   calvorin::win32::Win32Launcher launcher;
   calvorin::win32::PerformanceClock clock;

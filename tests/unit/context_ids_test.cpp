@@ -46,14 +46,14 @@ TEST_F(HelpTest, QuitHelpNamesTheMainWindowAndTheHelpFileWithNoData) {
 
 TEST_F(HelpTest, MessengerHelpLaunchesTheViewerOnTheHelpFile) {
   ASSERT_TRUE(form.load());
-  form.menuClicked("menuMsgHelp");
+  form.menuClicked(app::menuMsgHelp);
 
   EXPECT_EQ(platform.launcher.launched,
             std::vector<std::string>{
                 "\"C:\\WINDOWS\\winhlp32\" \"C:\\Program Files\\Calvorin\\Calvorin.HLP\""});
 
   platform.launcher.fails = true;
-  EXPECT_THROW(form.menuClicked("menuMsgHelp"), platform::PlatformError);
+  EXPECT_THROW(form.menuClicked(app::menuMsgHelp), platform::PlatformError);
 }
 
 }  // namespace

@@ -20,7 +20,9 @@ class Form1CommandTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(form.load()); }
 
   fakes::FakeForm& window() { return platform.window(); }
-  std::uint32_t picture(const char* name) { return window().picture(name).picture()->handle(); }
+  std::uint32_t picture(Form1Control picture) {
+    return window().picture(picture).picture()->handle();
+  }
   std::string registered() {
     const auto* value = platform.registry.find(kRunKey, "Calvorin");
     if (!value)
@@ -59,17 +61,15 @@ TEST_F(Form1CommandTest, TheFirstCloseOnlyHidesAndTheSecondEndsWithTheIconGone) 
   window().requestClose();
   EXPECT_FALSE(window().closed());
   EXPECT_FALSE(window().visible());
-  EXPECT_TRUE(form.CloseRequested());
   EXPECT_EQ(platform.notificationArea.shown.size(), 1u);
 
+  // Bringing the window back does not make the next close a first one.
   window().deliverTrayCode(515);
   EXPECT_TRUE(window().visible());
-  EXPECT_TRUE(form.CloseRequested()) << "bringing the window back does not reset it";
 
   window().requestClose();
   EXPECT_TRUE(window().closed());
   EXPECT_TRUE(platform.notificationArea.shown.empty());
-  EXPECT_EQ(form.t, nullptr);
 }
 
 TEST_F(Form1CommandTest, EveryCloseRequestTellsTheHelpEngineToQuit) {
@@ -123,14 +123,14 @@ TEST_F(Form1CommandTest, TheSessionsEndQuitsHelpTakesTheIconAndEndsAlsoFromAWait
 }
 
 TEST_F(Form1CommandTest, ExitFromTheTrayMenuTwiceEndsTheProgramWhileItsMenuIsOpen) {
-  window().chooseFromPopup = "mnuExit";
+  window().chooseFromPopup = mnuExit;
   window().deliverTrayCode(517);
   EXPECT_FALSE(window().closed());
   EXPECT_EQ(platform.notificationArea.shown.size(), 1u);
   EXPECT_FALSE(window().visible());
   EXPECT_EQ(std::count(window().history.begin(), window().history.end(), "requestClose"), 1);
 
-  window().chooseFromPopup = "mnuExit";
+  window().chooseFromPopup = mnuExit;
   window().deliverTrayCode(517);
   EXPECT_TRUE(window().closed());
   EXPECT_TRUE(platform.notificationArea.shown.empty());
@@ -139,8 +139,8 @@ TEST_F(Form1CommandTest, ExitFromTheTrayMenuTwiceEndsTheProgramWhileItsMenuIsOpe
 TEST_F(Form1CommandTest, EnableStoresTheFixedFileNameInTheProgramsFolder) {
   form.mnuAst_Click();
   EXPECT_EQ(registered(), std::string("C:\\Program Files\\Calvorin\\Calvorin.exe") + '\0');
-  EXPECT_FALSE(window().menuItem("mnuAst").enabled());
-  EXPECT_TRUE(window().menuItem("mnuAdis").enabled());
+  EXPECT_FALSE(window().menuItem(mnuAst).enabled());
+  EXPECT_TRUE(window().menuItem(mnuAdis).enabled());
 
   platform.environment.path = "C:\\";
   form.mnuAst_Click();
@@ -152,21 +152,24 @@ TEST_F(Form1CommandTest, DisableOfAnAbsentEntryCompletesQuietly) {
 
   EXPECT_EQ(registered(), "(none)");
   EXPECT_TRUE(platform.ui.messages.empty());
-  EXPECT_TRUE(window().menuItem("mnuAst").enabled());
-  EXPECT_FALSE(window().menuItem("mnuAdis").enabled());
+  EXPECT_TRUE(window().menuItem(mnuAst).enabled());
+  EXPECT_FALSE(window().menuItem(mnuAdis).enabled());
 }
 
 TEST_F(Form1CommandTest, TheTrayPictureFollowsTheServiceNotTheAutoStartCommand) {
-  ASSERT_FALSE(form.messenger().ServiceRunning);
   form.mnuAst_Click();
-  EXPECT_EQ(platform.notificationArea.lastIcon(), picture("Image2"));
+  EXPECT_EQ(platform.notificationArea.lastIcon(), picture(Image2));
   EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Stopped");
 
-  form.messenger().ServiceRunning = true;
-  form.mnuAdis_Click();
-  EXPECT_EQ(platform.notificationArea.lastIcon(), picture("Image1"));
-  EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Running");
-  EXPECT_EQ(platform.notificationArea.requests.back().code, platform::kNimModify);
+  fakes::FakePlatform running;
+  running.service.state = "Running";
+  Form1 other(running.ports());
+  ASSERT_TRUE(other.load());
+  other.mnuAdis_Click();
+  EXPECT_EQ(running.notificationArea.lastIcon(),
+            running.window().picture(Image1).picture()->handle());
+  EXPECT_EQ(running.notificationArea.lastTip(), "Service is Running");
+  EXPECT_EQ(running.notificationArea.requests.back().code, platform::kNimModify);
 }
 
 TEST_F(Form1CommandTest, ARefusedAutoStartChangeSaysSoAndChangesNothing) {
@@ -179,8 +182,8 @@ TEST_F(Form1CommandTest, ARefusedAutoStartChangeSaysSoAndChangesNothing) {
   EXPECT_EQ(platform.ui.messages[0].title, "Calvorin 1.0");
   EXPECT_EQ(platform.ui.messages[0].icon, platform::MessageIcon::Critical);
   EXPECT_NE(platform.ui.messages[0].text.find("administrator rights"), std::string::npos);
-  EXPECT_TRUE(window().menuItem("mnuAst").enabled());
-  EXPECT_FALSE(window().menuItem("mnuAdis").enabled());
+  EXPECT_TRUE(window().menuItem(mnuAst).enabled());
+  EXPECT_FALSE(window().menuItem(mnuAdis).enabled());
   EXPECT_EQ(platform.notificationArea.requests.size(), requests);
 
   platform.registry.failCreateWith = 0;
@@ -189,12 +192,12 @@ TEST_F(Form1CommandTest, ARefusedAutoStartChangeSaysSoAndChangesNothing) {
   form.mnuAdis_Click();
   EXPECT_EQ(platform.ui.messages.size(), 2u);
   EXPECT_NE(registered(), "(none)");
-  EXPECT_TRUE(window().menuItem("mnuAdis").enabled());
+  EXPECT_TRUE(window().menuItem(mnuAdis).enabled());
 }
 
 TEST_F(Form1CommandTest, AboutShowsOneWindowAndItsLinkOpensTheBrowserEachTime) {
-  form.menuClicked("mnuAbout");
-  form.menuClicked("mnuAbout");
+  form.menuClicked(mnuAbout);
+  form.menuClicked(mnuAbout);
 
   ASSERT_EQ(platform.ui.forms.size(), 2u);
   auto& about = *platform.ui.forms[1];
@@ -203,12 +206,12 @@ TEST_F(Form1CommandTest, AboutShowsOneWindowAndItsLinkOpensTheBrowserEachTime) {
   EXPECT_EQ(about.description.helpContextId, 20);
   EXPECT_FALSE(window().visible()) << "the main window is left as it was";
 
-  about.events.controlClicked("Label2");
-  about.events.controlClicked("Label2");
+  about.events.controlClicked(help::Label2);
+  about.events.controlClicked(help::Label2);
   const std::string browser =
       "\"c:\\Program Files\\Internet Explorer\\iexplore.exe\" http://www.calvorin.example/";
   EXPECT_EQ(platform.launcher.launched, (std::vector<std::string>{browser, browser}));
-  EXPECT_EQ(about.label("Label2").text(), "http://www.calvorin.example/");
+  EXPECT_EQ(about.label(help::Label2).text(), "http://www.calvorin.example/");
 }
 
 TEST_F(Form1CommandTest, AClosedAboutWindowIsMadeAnewAndOutlivesTheMainWindow) {
@@ -229,18 +232,18 @@ TEST_F(Form1CommandTest, AClosedAboutWindowIsMadeAnewAndOutlivesTheMainWindow) {
 TEST_F(Form1CommandTest, ABrowserThatCannotStartFailsTheClick) {
   form.mnuAbout_Click();
   platform.launcher.fails = true;
-  EXPECT_THROW(platform.ui.forms[1]->events.controlClicked("Label2"), platform::PlatformError);
+  EXPECT_THROW(platform.ui.forms[1]->events.controlClicked(help::Label2), platform::PlatformError);
 }
 
 TEST_F(Form1CommandTest, PictureButtonsAndMenuEntriesRunTheSameCommands) {
   platform.service.stateAfterStart = "Running";
-  form.controlClicked("Image3");
+  form.controlClicked(Image3);
   EXPECT_EQ(platform.ui.messages.back().text, "Service started Successfully.");
-  form.menuClicked("mnustart");
+  form.menuClicked(mnustart);
   EXPECT_EQ(platform.ui.messages.back().text, "Service is already running.");
-  form.controlClicked("Image4");
+  form.controlClicked(Image4);
   EXPECT_EQ(platform.ui.messages.back().text, "Service stopped Successfully.");
-  form.menuClicked("mnuStop");
+  form.menuClicked(mnuStop);
   EXPECT_EQ(platform.ui.messages.back().text, "Service is already stopped.");
 }
 

@@ -12,8 +12,8 @@ using fakes::FakeNotificationArea;
 class Form1Test : public ::testing::Test {
  protected:
   FakeForm& window() { return platform.window(); }
-  std::uint32_t pictureHandle(const std::string& name) {
-    return window().picture(name).picture()->handle();
+  std::uint32_t pictureHandle(Form1Control picture) {
+    return window().picture(picture).picture()->handle();
   }
 
   fakes::FakePlatform platform;
@@ -31,12 +31,12 @@ TEST_F(Form1Test, RemoveThenShowRunningLeavesOneRunningIcon) {
 
   EXPECT_EQ(area.shown.size(), 1u);
   EXPECT_EQ(area.requests.back().code, platform::kNimAdd);
-  EXPECT_EQ(area.lastIcon(), pictureHandle("Image1"));
+  EXPECT_EQ(area.lastIcon(), pictureHandle(Image1));
   EXPECT_EQ(area.lastTip(), "Service is Running");
-  EXPECT_FALSE(window().menuItem("mnustart").enabled());
-  EXPECT_TRUE(window().menuItem("mnuStop").enabled());
-  EXPECT_EQ(window().label("Label1").text(), "Your System is vulnerable to Messenger Spam.");
-  EXPECT_EQ(window().label("Label1").textColor(), 0x00C000u);
+  EXPECT_FALSE(window().menuItem(mnustart).enabled());
+  EXPECT_TRUE(window().menuItem(mnuStop).enabled());
+  EXPECT_EQ(window().label(Label1).text(), "Your System is vulnerable to Messenger Spam.");
+  EXPECT_EQ(window().label(Label1).textColor(), 0x00C000u);
 }
 
 TEST_F(Form1Test, ShowStoppedTwiceLeavesOneStoppedIcon) {
@@ -48,17 +48,17 @@ TEST_F(Form1Test, ShowStoppedTwiceLeavesOneStoppedIcon) {
 
   EXPECT_EQ(area.shown.size(), 1u);
   EXPECT_EQ(area.requests.back().code, platform::kNimModify);
-  EXPECT_EQ(area.lastIcon(), pictureHandle("Image2"));
+  EXPECT_EQ(area.lastIcon(), pictureHandle(Image2));
   EXPECT_EQ(area.lastTip(), "Service is Stopped");
-  EXPECT_TRUE(window().menuItem("mnustart").enabled());
-  EXPECT_FALSE(window().menuItem("mnuStop").enabled());
-  EXPECT_EQ(window().label("Label1").text(), "Your System is protected from Messenger Spam.");
-  EXPECT_EQ(window().label("Label1").textColor(), 0x0040C0u);
+  EXPECT_TRUE(window().menuItem(mnustart).enabled());
+  EXPECT_FALSE(window().menuItem(mnuStop).enabled());
+  EXPECT_EQ(window().label(Label1).text(), "Your System is protected from Messenger Spam.");
+  EXPECT_EQ(window().label(Label1).textColor(), 0x0040C0u);
 }
 
 TEST_F(Form1Test, AViewReplacesTheStatusLineWholeTextFirstThenColour) {
   ASSERT_TRUE(form.load());
-  auto& label = window().label("Label1");
+  auto& label = window().label(Label1);
   label.setText("Stoping Service.>>>");
   label.setTextColor(0x00FFFF);
   label.history.clear();
@@ -71,25 +71,25 @@ TEST_F(Form1Test, AViewReplacesTheStatusLineWholeTextFirstThenColour) {
 }
 
 TEST_F(Form1Test, ViewsLeaveButtonsAutoStartEntriesVisibilityAndTheFlagAlone) {
+  manager.state = "Stopped";
   ASSERT_TRUE(form.load());
   auto& w = window();
-  w.picture("Image3").setEnabled(false);
-  w.picture("Image4").setEnabled(false);
-  w.menuItem("mnuAst").setEnabled(false);
-  w.menuItem("mnuAdis").setEnabled(true);
+  w.picture(Image3).setEnabled(false);
+  w.picture(Image4).setEnabled(false);
+  w.menuItem(mnuAst).setEnabled(false);
+  w.menuItem(mnuAdis).setEnabled(true);
   w.hide();
-  form.messenger().ServiceRunning = false;
 
   form.RemoveTrayIcon();
   form.ShowRunning();
   form.ShowStopped();
 
-  EXPECT_FALSE(w.picture("Image3").enabled());
-  EXPECT_FALSE(w.picture("Image4").enabled());
-  EXPECT_FALSE(w.menuItem("mnuAst").enabled());
-  EXPECT_TRUE(w.menuItem("mnuAdis").enabled());
+  EXPECT_FALSE(w.picture(Image3).enabled());
+  EXPECT_FALSE(w.picture(Image4).enabled());
+  EXPECT_FALSE(w.menuItem(mnuAst).enabled());
+  EXPECT_TRUE(w.menuItem(mnuAdis).enabled());
   EXPECT_FALSE(w.visible());
-  EXPECT_FALSE(form.messenger().ServiceRunning);
+  EXPECT_FALSE(platform.holdsRunning(form)) << "the running view set no flag";
 }
 
 TEST_F(Form1Test, ARightButtonReleaseOnTheTrayPopsUpTheServiceMenu) {
@@ -97,7 +97,7 @@ TEST_F(Form1Test, ARightButtonReleaseOnTheTrayPopsUpTheServiceMenu) {
 
   window().deliverTrayCode(517);
 
-  EXPECT_EQ(window().popups, std::vector<std::string>{"mnuFile"});
+  EXPECT_EQ(window().popups, std::vector<platform::MenuId>{mnuFile});
 }
 
 }  // namespace

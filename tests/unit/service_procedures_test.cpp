@@ -19,7 +19,7 @@ class ServiceCommandTest : public ::testing::Test {
   void loaded(const char* state) {
     platform.service.state = state;
     ASSERT_TRUE(form.load());
-    auto& label = platform.window().label("Label1");
+    auto& label = platform.window().label(Label1);
     label.onText = [this](const std::string& text) {
       if (text == "Starting Service." || text == "Stoping Service.")
         waitBegan = platform.clock.time;
@@ -31,9 +31,9 @@ class ServiceCommandTest : public ::testing::Test {
 
   double secondsToReport() const { return reportedAt - waitBegan; }
   const fakes::FakeUi::Message& lastMessage() { return platform.ui.messages.back(); }
-  bool buttonsEnabled() { return platform.window().picture("Image3").enabled(); }
-  std::string status() { return platform.window().label("Label1").text(); }
-  std::uint32_t statusColor() { return platform.window().label("Label1").textColor(); }
+  bool buttonsEnabled() { return platform.window().picture(Image3).enabled(); }
+  std::string status() { return platform.window().label(Label1).text(); }
+  std::uint32_t statusColor() { return platform.window().label(Label1).textColor(); }
 
   // The number of ">" at the end of each progress text shown.
   std::vector<int> markerRuns(const std::string& base) {
@@ -68,11 +68,10 @@ TEST_F(ServiceCommandTest, ADisabledServiceGetsNoRequestAndLosesItsPictureButton
   EXPECT_EQ(lastMessage().title, "Calvorin");
   EXPECT_EQ(lastMessage().icon, MessageIcon::Critical);
   EXPECT_FALSE(buttonsEnabled());
-  EXPECT_FALSE(platform.window().picture("Image4").enabled());
+  EXPECT_FALSE(platform.window().picture(Image4).enabled());
   EXPECT_EQ(status(), "Service is disabled in System profile.");
   EXPECT_EQ(statusColor(), 0x0040C0u);
   EXPECT_TRUE(platform.service.methodCalls.empty());
-  EXPECT_TRUE(form.messenger().ServiceRunning);
 }
 
 TEST_F(ServiceCommandTest, ADisabledStartLeavesTheStatusLineAlone) {
@@ -89,8 +88,8 @@ TEST_F(ServiceCommandTest, ADisabledStartLeavesTheStatusLineAlone) {
 
 TEST_F(ServiceCommandTest, AlreadyInTheWantedStateTheCommandsOnlySaySo) {
   loaded("Running");
-  platform.window().picture("Image3").setEnabled(false);
-  platform.window().picture("Image4").setEnabled(false);
+  platform.window().picture(Image3).setEnabled(false);
+  platform.window().picture(Image4).setEnabled(false);
 
   form.StartMessenger();
   EXPECT_EQ(lastMessage().text, "Service is already running.");
@@ -98,11 +97,16 @@ TEST_F(ServiceCommandTest, AlreadyInTheWantedStateTheCommandsOnlySaySo) {
   EXPECT_EQ(lastMessage().icon, MessageIcon::Information);
   EXPECT_TRUE(buttonsEnabled());
 
-  form.messenger().ServiceRunning = false;
-  form.StopMessenger();
-  EXPECT_EQ(lastMessage().text, "Service is already stopped.");
-  EXPECT_EQ(lastMessage().title, "Calvorin 1.0");
   EXPECT_TRUE(platform.service.methodCalls.empty());
+
+  fakes::FakePlatform stopped;
+  stopped.service.state = "Stopped";
+  Form1 other(stopped.ports());
+  ASSERT_TRUE(other.load());
+  other.StopMessenger();
+  EXPECT_EQ(stopped.ui.messages.back().text, "Service is already stopped.");
+  EXPECT_EQ(stopped.ui.messages.back().title, "Calvorin 1.0");
+  EXPECT_TRUE(stopped.service.methodCalls.empty());
 }
 
 TEST_F(ServiceCommandTest, AStartThatSucceedsAtOnceIsReportedAtTheFirstCheck) {
@@ -114,13 +118,12 @@ TEST_F(ServiceCommandTest, AStartThatSucceedsAtOnceIsReportedAtTheFirstCheck) {
   EXPECT_EQ(lastMessage().title, "Calvorin 1.0");
   EXPECT_GT(secondsToReport(), 14.0);
   EXPECT_LE(secondsToReport(), 15.0);
-  EXPECT_TRUE(form.messenger().ServiceRunning);
   const auto& requests = platform.notificationArea.requests;
   ASSERT_EQ(requests.size(), requestsBefore + 2);
   EXPECT_EQ(requests[requestsBefore].code, platform::kNimDelete);
   EXPECT_EQ(requests[requestsBefore + 1].code, platform::kNimAdd);
   EXPECT_EQ(status(), "Your System is vulnerable to Messenger Spam.");
-  EXPECT_FALSE(platform.window().menuItem("mnustart").enabled());
+  EXPECT_FALSE(platform.window().menuItem(mnustart).enabled());
 }
 
 TEST_F(ServiceCommandTest, AStopThatSucceedsAtOnceIsReportedFourToFiveSecondsIn) {
@@ -131,9 +134,9 @@ TEST_F(ServiceCommandTest, AStopThatSucceedsAtOnceIsReportedFourToFiveSecondsIn)
   EXPECT_EQ(lastMessage().text, "Service stopped Successfully.");
   EXPECT_GT(secondsToReport(), 4.0);
   EXPECT_LE(secondsToReport(), 5.0);
-  EXPECT_FALSE(form.messenger().ServiceRunning);
   EXPECT_EQ(platform.notificationArea.requests.back().code, platform::kNimModify);
   EXPECT_EQ(status(), "Your System is protected from Messenger Spam.");
+  EXPECT_FALSE(platform.holdsRunning(form));
 }
 
 TEST_F(ServiceCommandTest, AServiceThatNeverStartsFailsAfterTheFullMinute) {
@@ -146,10 +149,10 @@ TEST_F(ServiceCommandTest, AServiceThatNeverStartsFailsAfterTheFullMinute) {
   EXPECT_EQ(lastMessage().title, "Calvorin 1.0");
   EXPECT_GE(secondsToReport(), 60.0);
   EXPECT_LT(secondsToReport(), 60.1);
-  EXPECT_FALSE(form.messenger().ServiceRunning);
   EXPECT_EQ(platform.notificationArea.requests.size(), requestsBefore);
   EXPECT_EQ(status(), "Your System is protected from Messenger Spam.");
   EXPECT_EQ(statusColor(), 0x0040C0u);
+  EXPECT_FALSE(platform.holdsRunning(form));
 }
 
 TEST_F(ServiceCommandTest, AServiceThatNeverStopsFailsAfterFifteenSeconds) {
@@ -161,10 +164,10 @@ TEST_F(ServiceCommandTest, AServiceThatNeverStopsFailsAfterFifteenSeconds) {
   EXPECT_EQ(lastMessage().text, "Unable To Stop Service. Try again");
   EXPECT_GE(secondsToReport(), 15.0);
   EXPECT_LT(secondsToReport(), 15.1);
-  EXPECT_TRUE(form.messenger().ServiceRunning);
   EXPECT_EQ(platform.notificationArea.requests.size(), requestsBefore);
   EXPECT_EQ(status(), "Your System is vulnerable to Messenger Spam.");
   EXPECT_EQ(statusColor(), 0x00C000u);
+  EXPECT_TRUE(platform.holdsRunning(form));
 }
 
 TEST_F(ServiceCommandTest, AStartReadsTheStateOnlyInItsThreeCheckWindows) {

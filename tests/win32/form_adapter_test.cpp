@@ -7,6 +7,7 @@
 #include "app/form1_layout.h"
 #include "platform/platform_error.h"
 #include "platform/win32/win32_form.h"
+#include "platform/win32/win32_process.h"
 #include "platform/win32/win32_ui.h"
 #include "recording_events.h"
 
@@ -64,7 +65,8 @@ class Form1WindowTest : public ::testing::Test {
     return pixel;
   }
 
-  win32::Win32Ui ui;
+  win32::Win32HelpEngine helpEngine;
+  win32::Win32Ui ui{helpEngine};
   RecordingEvents events;
   std::unique_ptr<platform::Form> form;
 };
@@ -116,7 +118,7 @@ TEST_F(Form1WindowTest, ControlsSitWhereTheLayoutPutsThem) {
 }
 
 TEST_F(Form1WindowTest, PaintsTheBackgroundAndTheStatusLineInTheirColours) {
-  auto& label = form->label("Label1");
+  auto& label = form->label(app::Label1);
   label.setText("Your System is vulnerable to Messenger Spam.");
   label.setTextColor(0x00C000);
   form->show();
@@ -139,26 +141,26 @@ TEST_F(Form1WindowTest, PaintsTheBackgroundAndTheStatusLineInTheirColours) {
 }
 
 TEST_F(Form1WindowTest, MenuEntriesAndPicturesSwitchTheirEnabledState) {
-  auto& stop = form->menuItem("mnuStop");
+  auto& stop = form->menuItem(app::mnuStop);
   stop.setEnabled(false);
   EXPECT_FALSE(stop.enabled());
   EXPECT_TRUE(GetMenuState(GetSubMenu(GetMenu(hwnd()), 0), 2, MF_BYPOSITION) & MF_GRAYED);
   stop.setEnabled(true);
   EXPECT_TRUE(stop.enabled());
 
-  auto& image3 = form->picture("Image3");
+  auto& image3 = form->picture(app::Image3);
   image3.setEnabled(false);
   EXPECT_FALSE(image3.enabled());
   EXPECT_FALSE(IsWindowEnabled(childWithClass(hwnd(), "CalvorinPicture", 1)));
-  EXPECT_THROW(form->menuItem("mnuNothing"), platform::PlatformError);
+  EXPECT_THROW(form->menuItem(999), platform::PlatformError);
 }
 
 TEST_F(Form1WindowTest, TrayPicturesHoldIconHandles) {
-  for (const char* name : {"Image1", "Image2"}) {
-    const auto handle = form->picture(name).picture()->handle();
+  for (app::Form1Control picture : {app::Image1, app::Image2}) {
+    const auto handle = form->picture(picture).picture()->handle();
     ICONINFO info{};
     EXPECT_TRUE(GetIconInfo(reinterpret_cast<HICON>(static_cast<std::uintptr_t>(handle)), &info))
-        << name;
+        << picture;
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
   }
@@ -176,7 +178,8 @@ TEST_F(Form1WindowTest, MenuCommandsAndPictureClicksReachTheirHandlers) {
   SendMessageA(hwnd(), WM_COMMAND, GetMenuItemID(service, 2), 0);
   SendMessageA(childWithClass(hwnd(), "CalvorinPicture", 1), WM_LBUTTONUP, 0, 0);
 
-  EXPECT_EQ(events.events, (std::vector<std::string>{"menu:mnuStop", "click:Image3"}));
+  EXPECT_EQ(events.events, (std::vector<std::string>{"menu:" + std::to_string(app::mnuStop),
+                                                     "click:" + std::to_string(app::Image3)}));
 }
 
 TEST_F(Form1WindowTest, AFailingHandlerEndsThereAndTheWindowGoesOn) {

@@ -19,7 +19,8 @@ std::string builtHelpFile() {
   const char* bin = std::getenv("CALVORIN_SHIPPED_DIR");
   std::string path = std::string("Z:") + (bin ? bin : ".") + "/Calvorin.HLP";
   for (char& c : path) {
-    if (c == '/') c = '\\';
+    if (c == '/')
+      c = '\\';
   }
   return path;
 }
@@ -30,13 +31,15 @@ std::string shownTopicTitle(int timeoutMs) {
   const DWORD deadline = GetTickCount() + static_cast<DWORD>(timeoutMs);
   do {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageA(&message);
     if (HWND viewer = FindWindowA("MS_WINHELP", nullptr)) {
       char text[4096] = {};
       SendMessageTimeoutA(GetDlgItem(viewer, 0x701), WM_GETTEXT, sizeof text,
                           reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
       const std::string all = text;
-      if (!all.empty()) return all.substr(0, all.find('\r'));
+      if (!all.empty())
+        return all.substr(0, all.find('\r'));
     }
     Sleep(50);
   } while (static_cast<LONG>(GetTickCount() - deadline) < 0);
@@ -46,7 +49,8 @@ std::string shownTopicTitle(int timeoutMs) {
 bool viewerGone(int timeoutMs) {
   const DWORD deadline = GetTickCount() + static_cast<DWORD>(timeoutMs);
   while (FindWindowA("MS_WINHELP", nullptr)) {
-    if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+    if (static_cast<LONG>(GetTickCount() - deadline) >= 0)
+      return false;
     Sleep(50);
   }
   return true;
@@ -66,7 +70,8 @@ class HelpAdapterTest : public ::testing::Test {
     return ui.createForm(description, events);
   }
 
-  win32::Win32Ui ui;
+  win32::Win32HelpEngine engine;
+  win32::Win32Ui ui{engine};
   RecordingEvents events;
 };
 
@@ -76,8 +81,7 @@ TEST_F(HelpAdapterTest, F1OpensTheHelpFileAtTheFormsTopic) {
   EXPECT_EQ(shownTopicTitle(10000), "The Calvorin window");
 
   auto about = formWithContext(20);
-  SendMessageA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(about->handle())), WM_HELP, 0,
-               0);
+  SendMessageA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(about->handle())), WM_HELP, 0, 0);
   EXPECT_EQ(shownTopicTitle(10000), "The About window");
 }
 
@@ -87,7 +91,6 @@ TEST_F(HelpAdapterTest, QuitHelpClosesTheViewer) {
   SendMessageA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)), WM_HELP, 0, 0);
   ASSERT_EQ(shownTopicTitle(10000), "The Calvorin window");
 
-  win32::Win32HelpEngine engine;
   win32::Win32Environment environment;
   help::ContextIDs ids(engine, environment, ui);
   ui.setHelpFile(builtHelpFile());

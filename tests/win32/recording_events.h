@@ -12,8 +12,10 @@ namespace calvorin::testing {
 // Records what a real window reports; a handler may be made to fail.
 class RecordingEvents final : public platform::FormEvents, public platform::MouseMoveListener {
  public:
-  void menuClicked(const std::string& name) override { record("menu:" + name); }
-  void controlClicked(const std::string& name) override { record("click:" + name); }
+  void menuClicked(platform::MenuId menu) override { record("menu:" + std::to_string(menu)); }
+  void controlClicked(platform::ControlId control) override {
+    record("click:" + std::to_string(control));
+  }
   void resized() override { ++resizes; }
   bool closeRequested() override {
     record("closeRequested");

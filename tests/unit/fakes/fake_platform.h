@@ -17,6 +17,16 @@ struct FakePlatform {
   }
   FakeForm& window() { return *ui.forms.at(0); }
 
+  // Whether the program holds the service to be running (ServiceRunning), as
+  // the user finds out: a stop then has work to do instead of saying the
+  // service is already stopped. It may send a stop: the last look of a test.
+  bool holdsRunning(app::Form1& form) {
+    const auto boxes = ui.messages.size();
+    service.startMode = "Manual";
+    form.StopMessenger();
+    return ui.messages.size() == boxes || ui.messages[boxes].text != "Service is already stopped.";
+  }
+
   FakeServiceManager service;
   FakeWmi wmi{service};
   FakeNotificationArea notificationArea;

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <utility>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_tray.h"
+#include "fakes/fake_window.h"
 #include "platform/form.h"
 #include "platform/platform_error.h"
 
@@ -57,59 +60,44 @@ class FakeMenuItem final : public platform::MenuItem {
   bool enabled_ = true;
 };
 
-// A form built from its description: every named control exists, in its
-// initial state; pictures get distinct handles.
-class FakeForm final : public platform::Form {
+// A form built from its description: every control and menu entry exists,
+// in its initial state; pictures get distinct handles.
+class FakeForm final : public FakeWindowOf<platform::Form> {
  public:
   FakeForm(const platform::FormDescription& description, platform::FormEvents& events,
            int& modalLoops)
-      : description(description), events(events), modalLoops_(modalLoops) {
+      : FakeWindowOf(0x00010042),
+        description(description),
+        events(events),
+        modalLoops_(modalLoops) {
     std::uint32_t handle = 0x5000;
     for (const auto& label : description.labels)
-      labels_[label.name].setText(label.caption);
-    for (const auto& picture : description.pictures) {
-      pictures_.emplace(picture.name, FakePictureBox(handle++));
-    }
+      labels_[label.id].setText(label.caption);
+    for (const auto& picture : description.pictures)
+      pictures_.emplace(picture.id, FakePictureBox(handle++));
     for (const auto& menu : description.menus)
       addMenu(menu);
-    for (auto& [name, label] : labels_)
+    for (auto& [id, label] : labels_)
       label.history.clear();
   }
 
-  std::uint32_t handle() const override { return 0x00010042; }
-  void show() override {
-    visible_ = true;
-    history.push_back("show");
-  }
-  void hide() override {
-    visible_ = false;
-    history.push_back("hide");
-  }
-  bool visible() const override { return visible_; }
-  platform::WindowState windowState() const override { return state_; }
+  // As a real window: a change of state is reported.
   void setWindowState(platform::WindowState state) override {
-    state_ = state;
+    FakeWindowOf::setWindowState(state);
     events.resized();
   }
-  void bringToFront() override { history.push_back("bringToFront"); }
-  void setMouseMoveListener(platform::MouseMoveListener* listener) override {
-    listener_ = listener;
-  }
-  platform::MouseMoveListener* mouseMoveListener() const override { return listener_; }
 
-  FakeLabel& label(const std::string& name) override { return find(labels_, name); }
-  FakePictureBox& picture(const std::string& name) override { return find(pictures_, name); }
-  FakeMenuItem& menuItem(const std::string& name) override { return find(menuItems_, name); }
-  void popUpMenu(const std::string& menuName) override {
-    popups.push_back(menuName);
+  FakeLabel& label(platform::ControlId label) override { return find(labels_, label); }
+  FakePictureBox& picture(platform::ControlId picture) override { return find(pictures_, picture); }
+  FakeMenuItem& menuItem(platform::MenuId item) override { return find(menuItems_, item); }
+  void popUpMenu(platform::MenuId menu) override {
+    popups.push_back(menu);
     ++modalLoops_;
     if (whileMenuIsOpen)
       whileMenuIsOpen();
     --modalLoops_;
-    if (chooseFromPopup) {
-      const std::string choice = std::exchange(chooseFromPopup, {}).value();
-      events.menuClicked(choice);
-    }
+    if (chooseFromPopup)
+      events.menuClicked(*std::exchange(chooseFromPopup, std::nullopt));
   }
   // As a real window: the close goes ahead only when the owner allows it.
   void requestClose() override {
@@ -121,42 +109,33 @@ class FakeForm final : public platform::Form {
   }
   bool closed() const { return closed_; }
 
-  void deliverTrayCode(int code) {
-    if (listener_)
-      listener_->OwnerMouseMove(0, 0, code * 15.0f, 0.0f);
-  }
-
   const platform::FormDescription description;
   platform::FormEvents& events;
-  std::vector<std::string> history;
-  std::vector<std::string> popups;
-  std::optional<std::string> chooseFromPopup;
+  std::vector<platform::MenuId> popups;
+  std::optional<platform::MenuId> chooseFromPopup;
   std::function<void()> whileMenuIsOpen;
 
  private:
   template <class Map>
-  static typename Map::mapped_type& find(Map& map, const std::string& name) {
-    const auto found = map.find(name);
+  static typename Map::mapped_type& find(Map& map, int id) {
+    const auto found = map.find(id);
     if (found == map.end())
-      throw platform::PlatformError("no control " + name);
+      throw platform::PlatformError("no control " + std::to_string(id));
     return found->second;
   }
 
   void addMenu(const platform::MenuDescription& menu) {
     if (menu.caption != "-")
-      menuItems_[menu.name];
+      menuItems_[menu.id];
     for (const auto& item : menu.items)
       addMenu(item);
   }
 
   int& modalLoops_;
-  bool visible_ = false;
   bool closed_ = false;
-  platform::WindowState state_ = platform::WindowState::Normal;
-  platform::MouseMoveListener* listener_ = nullptr;
-  std::map<std::string, FakeLabel> labels_;
-  std::map<std::string, FakePictureBox> pictures_;
-  std::map<std::string, FakeMenuItem> menuItems_;
+  std::map<platform::ControlId, FakeLabel> labels_;
+  std::map<platform::ControlId, FakePictureBox> pictures_;
+  std::map<platform::MenuId, FakeMenuItem> menuItems_;
 };
 
 class FakeUi final : public platform::Ui {

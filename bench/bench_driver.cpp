@@ -17,10 +17,10 @@
 
 namespace {
 
-using calvorin::testing::builtProgram;
-using calvorin::testing::CalvorinProcess;
-using calvorin::testing::shippedFile;
-using calvorin::testing::waitUntil;
+using calvorin::testkit::builtProgram;
+using calvorin::testkit::CalvorinProcess;
+using calvorin::testkit::shippedFile;
+using calvorin::testkit::waitUntil;
 
 double milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
   LARGE_INTEGER frequency;
@@ -43,7 +43,7 @@ bool ready(const CalvorinProcess& calvorin, HANDLE process) {
     return false;
   if (WaitForInputIdle(process, 0) != 0)
     return false;
-  for (const auto& icon : calvorin::testing::readTrayIcons()) {
+  for (const auto& icon : calvorin::testkit::readTrayIcons()) {
     if (icon.owner == window)
       return true;
   }
@@ -102,11 +102,11 @@ void stop() {
   const HWND window = FindWindowA("CalvorinForm", "Calvorin 1.0");
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  calvorin::testing::MenuReader menus;
+  calvorin::testkit::MenuReader menus;
   PostMessageA(window, WM_COMMAND, menus.read(window)["&Stop"].id, 0);
-  const auto box = calvorin::testing::waitForMessageBox(processId, 30000);
+  const auto box = calvorin::testkit::waitForMessageBox(processId, 30000);
   std::printf("stop %s\n", box.text.c_str());
-  calvorin::testing::answer(box);
+  calvorin::testkit::answer(box);
 }
 
 }  // namespace

@@ -1,14 +1,12 @@
 #pragma once
 
 // The help file's context numbers, the one place they are written: each
-// window opens the help file at its own topic on F1. The help build maps
-// each number to its topic (help/CMakeLists.txt reads this file) and checks
-// the built file's map against it.
+// window opens the help file at its own topic on F1. help/CMakeLists.txt
+// reads the lines below (number, then the topic's \cfg{winhelp-topic} name
+// in help/Calvorin.but) to map the built file, and checks its map.
 namespace calvorin::help {
 
-// Topic "main_window" in help/Calvorin.but.
-inline constexpr int kMainWindowContext = 10;
-// Topic "about_window".
-inline constexpr int kAboutWindowContext = 20;
+inline constexpr int kMainWindowContext = 10;   // topic main_window
+inline constexpr int kAboutWindowContext = 20;  // topic about_window
 
 }  // namespace calvorin::help

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "platform/form.h"
-#include "platform/win32/gdi_handles.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_pictures.h"
 
 namespace calvorin::win32 {

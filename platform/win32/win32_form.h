@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include "platform/form.h"
-#include "platform/win32/gdi_handles.h"
+#include "platform/win32/handles.h"
 
 // A real top-level window built from a form description. One class, split
 // by concern: win32_form.cpp builds the window and answers the Form calls,

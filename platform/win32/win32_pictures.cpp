@@ -7,7 +7,7 @@
 
 #include "platform/platform_error.h"
 #include "platform/win32/com_ptr.h"
-#include "platform/win32/gdi_handles.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/hresult_text.h"
 #include "platform/win32/win32_error.h"
 

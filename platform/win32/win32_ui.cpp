@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/gdi_handles.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_form.h"
 
 namespace calvorin::win32 {

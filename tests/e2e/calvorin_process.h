@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 
 // Windows path of a file in the folder an environment variable names: under
 // Wine the Unix build folder is drive Z:.
@@ -128,4 +128,4 @@ inline std::string heldText(HWND window) {
   return text;
 }
 
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

@@ -17,7 +17,7 @@
 #include "message_boxes.h"
 #include "tray_reader.h"
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 
 inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -198,4 +198,4 @@ class CalvorinTest : public ::testing::Test {
   std::unique_ptr<CalvorinProcess> calvorin_;
 };
 
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

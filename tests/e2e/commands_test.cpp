@@ -5,7 +5,7 @@
 
 #include "calvorin_test.h"
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 namespace {
 
 double secondsSince(DWORD start) {
@@ -186,4 +186,4 @@ TEST_F(CommandsTest, MessengerHelpStartsTheViewerOnTheHelpFileAndNeverProgramExe
 }
 
 }  // namespace
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

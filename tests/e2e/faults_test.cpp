@@ -6,7 +6,7 @@
 
 #include "calvorin_test.h"
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 namespace {
 
 constexpr char kMissing[] = "The Messenger service was not found on this computer.";
@@ -127,4 +127,4 @@ TEST_F(FaultsTest, AFolderWithBlanksAndAnAccentIsNamedRightAndProgramExeNeverRun
 }
 
 }  // namespace
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

@@ -5,7 +5,7 @@
 
 #include "calvorin_test.h"
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 namespace {
 
 // The topic Wine's help viewer shows: the first line of its text control.
@@ -39,4 +39,4 @@ TEST_F(HelpKeyTest, F1OpensTheMainWindowsTopicAndClosingTheWindowClosesHelp) {
 }
 
 }  // namespace
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

@@ -6,7 +6,7 @@
 
 #include "calvorin_test.h"
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 namespace {
 
 constexpr char kInstalledProgram[] = "C:\\Program Files\\Calvorin\\Calvorin.exe";
@@ -193,4 +193,4 @@ TEST_F(InstallerTest, PackageOverItselfOrOverTheSetupProgramLeavesOneInstallatio
 }
 
 }  // namespace
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

@@ -6,7 +6,7 @@
 
 #include "calvorin_test.h"
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 namespace {
 
 const std::wstring kWarning =
@@ -72,4 +72,4 @@ TEST_F(LiveStateTest, TheProgramsOwnStartArrivingLateIsShownWithoutAWarning) {
 }
 
 }  // namespace
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

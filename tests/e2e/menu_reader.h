@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 
 struct MenuEntry {
   UINT id = 0;
@@ -102,4 +102,4 @@ class MenuReader {
   HWND receiver_ = nullptr;
 };
 
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

@@ -6,7 +6,7 @@
 
 #include "calvorin_process.h"
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 
 struct MessageBoxSeen {
   HWND window = nullptr;
@@ -46,4 +46,4 @@ inline void answer(const MessageBoxSeen& box) {
   SendMessageTimeoutA(GetDlgItem(box.window, IDOK), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, nullptr);
 }
 
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

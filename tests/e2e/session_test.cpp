@@ -8,7 +8,7 @@
 
 #include "calvorin_test.h"
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 namespace {
 
 // Runs a program to its end, up to timeoutMs; returns the seconds it took.
@@ -124,4 +124,4 @@ TEST_F(SecondStartTest, AStartBesideAnEndingProgramRunsOnItsOwn) {
 }
 
 }  // namespace
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

@@ -5,7 +5,7 @@
 
 #include "calvorin_test.h"
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 namespace {
 
 class StartupTest : public CalvorinTest {
@@ -83,4 +83,4 @@ TEST(StartupWithoutService, EndsWithOneMessageAndNoIcon) {
 }
 
 }  // namespace
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

@@ -6,7 +6,7 @@
 
 #include "calvorin_test.h"
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 namespace {
 
 // A notification area of the test's own, standing in for a restarted
@@ -109,4 +109,4 @@ TEST_F(TrayRestartTest, TheIconComesBackWhenTheTrayIsMadeAnew) {
 }
 
 }  // namespace
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

@@ -10,7 +10,10 @@
 
 #include <commctrl.h>
 
-namespace calvorin::testing {
+#include "platform/win32/handles.h"
+#include "platform/win32/hresult_text.h"
+
+namespace calvorin::testkit {
 
 namespace {
 
@@ -23,34 +26,15 @@ constexpr SIZE_T kRemoteSize = 4096;
 constexpr SIZE_T kRemoteTextOffset = 256;
 constexpr SIZE_T kRemoteTextChars = (kRemoteSize - kRemoteTextOffset) / sizeof(WCHAR);
 
-std::string errorText(DWORD error) {
-  char* buffer = nullptr;
-  DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length ? std::string(buffer, length) : std::string("unknown error");
-  if (buffer)
-    LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.'))
-    text.pop_back();
-  return text + " (error " + std::to_string(error) + ")";
-}
-
 [[noreturn]] void throwError(const std::string& what, DWORD error) {
-  throw std::runtime_error("tray reader: " + what + " failed: " + errorText(error));
+  throw std::runtime_error(win32::win32FailureMessage("tray reader: " + what + " failed", error));
 }
 
 [[noreturn]] void throwLastError(const std::string& what) {
   throwError(what, GetLastError());
 }
 
-struct HandleCloser {
-  void operator()(HANDLE handle) const {
-    if (handle)
-      CloseHandle(handle);
-  }
-};
-using ProcessHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+using ProcessHandle = win32::UniqueHandle;
 
 // Memory committed inside another process, released with it.
 class RemoteBuffer {
@@ -348,4 +332,4 @@ std::vector<std::wstring> readShownBalloons() {
   return texts;
 }
 
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

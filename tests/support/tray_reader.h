@@ -11,7 +11,7 @@
 
 #include <windows.h>
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 
 struct TrayIconInfo {
   // The window and uID given to Shell_NotifyIcon, and its uCallbackMessage. Wine's stand-alone
@@ -56,4 +56,4 @@ void postTrayMouseMessage(const TrayIconInfo& icon, UINT mouseMessage);
 // std::runtime_error if the window is gone.
 void sendTrayNotification(HWND owner, UINT callbackMessage, UINT id, UINT mouseMessage);
 
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

@@ -5,7 +5,7 @@
 
 #include "service_admin.h"
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 
 // The fixture service's binary as the service manager must name it: a Windows
 // path, which under Wine is the Unix path on drive Z:.
@@ -39,4 +39,4 @@ class InstalledMessenger {
   }
 };
 
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

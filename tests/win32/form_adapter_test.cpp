@@ -14,7 +14,7 @@
 namespace calvorin {
 namespace {
 
-using testing::RecordingEvents;
+using testkit::RecordingEvents;
 
 std::string menuText(HMENU menu, int position) {
   char text[128] = {};

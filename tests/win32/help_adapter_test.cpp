@@ -12,7 +12,7 @@
 namespace calvorin {
 namespace {
 
-using testing::RecordingEvents;
+using testkit::RecordingEvents;
 
 // The help file the build put beside the program.
 std::string builtHelpFile() {

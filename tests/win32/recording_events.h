@@ -7,7 +7,7 @@
 #include "platform/form.h"
 #include "platform/mouse.h"
 
-namespace calvorin::testing {
+namespace calvorin::testkit {
 
 // Records what a real window reports; a handler may be made to fail.
 class RecordingEvents final : public platform::FormEvents, public platform::MouseMoveListener {
@@ -46,4 +46,4 @@ class RecordingEvents final : public platform::FormEvents, public platform::Mous
   }
 };
 
-}  // namespace calvorin::testing
+}  // namespace calvorin::testkit

@@ -16,9 +16,9 @@
 namespace calvorin {
 namespace {
 
-using testing::readTrayIcons;
-using testing::RecordingEvents;
-using testing::waitForTrayTooltip;
+using testkit::readTrayIcons;
+using testkit::RecordingEvents;
+using testkit::waitForTrayTooltip;
 
 class Host final : public tray::TrayHost {
  public:
@@ -99,7 +99,7 @@ TEST_F(TrayAdapterTest, AddModifyAndRemoveARealIcon) {
   EXPECT_EQ(iconsOfOwner(), 1);
 
   t->Remove();
-  EXPECT_TRUE(testing::waitForTrayTooltipGone(L"Service is Stopped", 5000));
+  EXPECT_TRUE(testkit::waitForTrayTooltipGone(L"Service is Stopped", 5000));
   EXPECT_EQ(iconsOfOwner(), 0);
 }
 
@@ -112,7 +112,7 @@ TEST_F(TrayAdapterTest, TheShellRefusesASecondAddAndKeepsTheFirstTooltip) {
   EXPECT_EQ(area.answers, (std::vector<bool>{true, false}));
   EXPECT_EQ(t->State(), 1);
   EXPECT_EQ(iconsOfOwner(), 1);
-  EXPECT_EQ(testing::countTrayIcons(L"Service is Running"), 1);
+  EXPECT_EQ(testkit::countTrayIcons(L"Service is Running"), 1);
 }
 
 TEST_F(TrayAdapterTest, ARightClickOnTheIconReachesTheDecoderAsCode517) {
@@ -121,7 +121,7 @@ TEST_F(TrayAdapterTest, ARightClickOnTheIconReachesTheDecoderAsCode517) {
   const auto icons = readTrayIcons();
   ASSERT_EQ(icons.size(), 1u);
 
-  testing::postTrayMouseMessage(icons[0], WM_RBUTTONUP);
+  testkit::postTrayMouseMessage(icons[0], WM_RBUTTONUP);
   const DWORD deadline = GetTickCount() + 5000;
   MSG message;
   while (host.popups == 0 && GetTickCount() < deadline) {

@@ -16,7 +16,7 @@ namespace {
 
 using platform::PlatformError;
 using service::MessengerService;
-using testing::InstalledMessenger;
+using testkit::InstalledMessenger;
 
 class WmiAdapterTest : public ::testing::Test {
  protected:

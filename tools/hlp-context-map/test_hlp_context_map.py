@@ -144,6 +144,14 @@ class HlpContextMapTest(unittest.TestCase):
         self.assertEqual(title_at(hlp, ctx[10]), "The Calvorin window")
         self.assertEqual(title_at(hlp, ctx[20]), "The About window")
 
+        out = os.path.join(self.dir, "out.hlp")
+        self.assertEqual(self.run_tool("--check", out, "20=about_window", "10=main_window")
+                         .returncode, 0)
+        swapped = self.run_tool("--check", out, "10=about_window", "20=main_window")
+        self.assertEqual(swapped.returncode, 1)
+        self.assertIn("|CTXOMAP maps", swapped.stderr)
+        self.assertEqual(self.run_tool("--check", out, "10=main_window").returncode, 1)
+
     def test_hash_matches_halibut_for_many_names_and_a_two_level_context_tree(self):
         # 300 topics overflow one 2 KiB |CONTEXT page; the names exercise
         # digits, '.', '_', case, characters whose hash value is negative

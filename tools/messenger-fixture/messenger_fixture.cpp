@@ -12,6 +12,8 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/win32/handles.h"
+
 namespace {
 
 const char kServiceName[] = "Messenger";
@@ -24,10 +26,7 @@ struct Options {
   bool ignoreStop = false;
 };
 
-struct HandleCloser {
-  void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+using calvorin::win32::UniqueHandle;
 
 Options gOptions;
 SERVICE_STATUS_HANDLE gStatusHandle = nullptr;  // Owned by the service manager; never closed.

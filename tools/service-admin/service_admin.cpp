@@ -2,45 +2,21 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <stdexcept>
-#include <type_traits>
+
+#include "platform/win32/handles.h"
+#include "platform/win32/hresult_text.h"
 
 namespace fixture {
 namespace {
 
 const char kServiceName[] = "Messenger";
 
-struct ScHandleCloser {
-  void operator()(SC_HANDLE h) const { CloseServiceHandle(h); }
-};
-using ScHandle = std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, ScHandleCloser>;
-
-struct HandleCloser {
-  void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
-std::string errorText(DWORD error) {
-  char* buffer = nullptr;
-  DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length != 0 ? std::string(buffer, length) : std::string();
-  LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.')) {
-    text.pop_back();
-  }
-  return text;
-}
+using calvorin::win32::UniqueHandle;
+using ScHandle = calvorin::win32::UniqueServiceHandle;
 
 [[noreturn]] void throwError(const std::string& what, DWORD error) {
-  std::string message = what + " failed: error " + std::to_string(error);
-  std::string text = errorText(error);
-  if (!text.empty()) {
-    message += " (" + text + ")";
-  }
-  throw std::runtime_error(message);
+  throw std::runtime_error(calvorin::win32::win32FailureMessage(what + " failed", error));
 }
 
 ScHandle openManager(DWORD access) {

@@ -7,9 +7,14 @@
 
 namespace calvorin::win32 {
 
-// Owners for the kernel, GDI and USER handles the program creates.
+// Owners for the kernel, service manager, GDI and USER handles the program
+// and its tools create, one kind each; the COM owners are in com_ptr.h and
+// com_values.h.
 struct HandleCloser {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+struct ServiceHandleCloser {
+  void operator()(SC_HANDLE handle) const { CloseServiceHandle(handle); }
 };
 struct IconDeleter {
   void operator()(HICON icon) const { DestroyIcon(icon); }
@@ -22,6 +27,8 @@ struct MenuDeleter {
 };
 
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+using UniqueServiceHandle =
+    std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, ServiceHandleCloser>;
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;

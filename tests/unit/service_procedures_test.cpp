@@ -194,6 +194,37 @@ TEST_F(ServiceCommandTest, AStartReadsTheStateOnlyInItsThreeCheckWindows) {
   EXPECT_TRUE(inWindow[0] && inWindow[1] && inWindow[2]);
 }
 
+// The twin of the start's: a service that stops only after the last check
+// (10 s in), well before the 15 s deadline, is a failure.
+TEST_F(ServiceCommandTest, AStopReadsTheStateOnlyInItsTwoCheckWindows) {
+  loaded("Running");
+  platform.service.stateAfterStop = "Stop Pending";
+  std::vector<double> fetchedAt;
+  platform.service.onFetch = [&] {
+    if (waitBegan > 0)
+      fetchedAt.push_back(platform.clock.time - waitBegan);
+  };
+  platform.clock.onRead = [&](double now) {
+    if (waitBegan > 0 && now - waitBegan > 12)
+      platform.service.state = "Stopped";
+  };
+
+  form.StopMessenger();
+
+  ASSERT_FALSE(fetchedAt.empty());
+  bool inWindow[2] = {false, false};
+  for (double elapsed : fetchedAt) {
+    const int window = elapsed > 4 && elapsed <= 5.01    ? 0
+                       : elapsed > 9 && elapsed <= 10.01 ? 1
+                                                         : -1;
+    ASSERT_NE(window, -1) << "fetched " << elapsed << " s into the wait";
+    inWindow[window] = true;
+  }
+  EXPECT_TRUE(inWindow[0] && inWindow[1]);
+  EXPECT_EQ(lastMessage().text, "Unable To Stop Service. Try again");
+  EXPECT_GE(secondsToReport(), 15.0);
+}
+
 TEST_F(ServiceCommandTest, StopMarkersGrowOnePerSecondAndNeverStartOver) {
   loaded("Running");
   platform.service.stateAfterStop = "Running";

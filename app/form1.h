@@ -33,7 +33,11 @@ struct Platform {
 };
 
 // The main window: owner of the service connection, the tray icon and the
-// status display, and the place every command starts from.
+// status display, and the place every command starts from. Its events and
+// handlers bear the design's names (Form_Load, mnuStop, t_MouseDblClick...);
+// the rest is ordinary camelCase. form1.cpp holds start-up, Refresh, the
+// views and the lifecycle; form1_commands.cpp the menu and picture-button
+// commands; form1_live_state.cpp Timer1 and the tray made anew.
 class Form1 final : public platform::FormEvents,
                     public tray::TrayHost,
                     private service::CommandDisplay {

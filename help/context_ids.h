@@ -12,8 +12,11 @@ namespace calvorin::help {
 
 inline constexpr char kHelpFileName[] = "Calvorin.HLP";
 
-// Ties the help file to the program: sets it as the application's help file
-// and tells the help engine when the main window no longer needs it.
+// The program's help: keeps the main window's handle, makes Calvorin.HLP
+// beside the program the application's help file (which F1 opens at a
+// window's context number, help_contexts.h), and tells the help engine to
+// close help when the main window no longer needs it. The Messenger Help
+// command's line is built below.
 class ContextIDs {
  public:
   ContextIDs(platform::HelpEngine& engine, platform::Environment& environment, platform::Ui& ui)

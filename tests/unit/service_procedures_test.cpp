@@ -47,8 +47,39 @@ class ServiceCommandTest : public ::testing::Test {
     return runs;
   }
 
+  // Records when, in seconds into the wait, the service is fetched.
+  void recordFetches() {
+    platform.service.onFetch = [this] {
+      if (waitBegan > 0)
+        fetchedAt.push_back(platform.clock.time - waitBegan);
+    };
+  }
+
+  // Whether every fetch fell in one of the check windows, each the second
+  // before the end given, and every window saw one.
+  ::testing::AssertionResult everyFetchIn(std::initializer_list<double> windowEnds) {
+    std::vector<bool> hit(windowEnds.size(), false);
+    for (double elapsed : fetchedAt) {
+      std::size_t window = 0;
+      for (double end : windowEnds) {
+        if (elapsed > end - 1 && elapsed <= end + 0.01)
+          break;
+        ++window;
+      }
+      if (window == hit.size())
+        return ::testing::AssertionFailure() << "fetched " << elapsed << " s into the wait";
+      hit[window] = true;
+    }
+    for (std::size_t i = 0; i < hit.size(); ++i) {
+      if (!hit[i])
+        return ::testing::AssertionFailure() << "no fetch in check window " << i;
+    }
+    return ::testing::AssertionSuccess();
+  }
+
   fakes::FakePlatform platform;
   Form1 form{platform.ports()};
+  std::vector<double> fetchedAt;
   std::vector<std::string> texts;
   double waitBegan = 0;
   double reportedAt = 0;
@@ -173,25 +204,11 @@ TEST_F(ServiceCommandTest, AServiceThatNeverStopsFailsAfterFifteenSeconds) {
 TEST_F(ServiceCommandTest, AStartReadsTheStateOnlyInItsThreeCheckWindows) {
   loaded("Stopped");
   platform.service.stateAfterStart = "Start Pending";
-  std::vector<double> fetchedAt;
-  platform.service.onFetch = [&] {
-    if (waitBegan > 0)
-      fetchedAt.push_back(platform.clock.time - waitBegan);
-  };
+  recordFetches();
 
   form.StartMessenger();
 
-  ASSERT_FALSE(fetchedAt.empty());
-  bool inWindow[3] = {false, false, false};
-  for (double elapsed : fetchedAt) {
-    const int window = elapsed > 14 && elapsed <= 15.01   ? 0
-                       : elapsed > 29 && elapsed <= 30.01 ? 1
-                       : elapsed > 44 && elapsed <= 45.01 ? 2
-                                                          : -1;
-    ASSERT_NE(window, -1) << "fetched " << elapsed << " s into the wait";
-    inWindow[window] = true;
-  }
-  EXPECT_TRUE(inWindow[0] && inWindow[1] && inWindow[2]);
+  EXPECT_TRUE(everyFetchIn({15, 30, 45}));
 }
 
 // The twin of the start's: a service that stops only after the last check
@@ -199,11 +216,7 @@ TEST_F(ServiceCommandTest, AStartReadsTheStateOnlyInItsThreeCheckWindows) {
 TEST_F(ServiceCommandTest, AStopReadsTheStateOnlyInItsTwoCheckWindows) {
   loaded("Running");
   platform.service.stateAfterStop = "Stop Pending";
-  std::vector<double> fetchedAt;
-  platform.service.onFetch = [&] {
-    if (waitBegan > 0)
-      fetchedAt.push_back(platform.clock.time - waitBegan);
-  };
+  recordFetches();
   platform.clock.onRead = [&](double now) {
     if (waitBegan > 0 && now - waitBegan > 12)
       platform.service.state = "Stopped";
@@ -211,16 +224,7 @@ TEST_F(ServiceCommandTest, AStopReadsTheStateOnlyInItsTwoCheckWindows) {
 
   form.StopMessenger();
 
-  ASSERT_FALSE(fetchedAt.empty());
-  bool inWindow[2] = {false, false};
-  for (double elapsed : fetchedAt) {
-    const int window = elapsed > 4 && elapsed <= 5.01    ? 0
-                       : elapsed > 9 && elapsed <= 10.01 ? 1
-                                                         : -1;
-    ASSERT_NE(window, -1) << "fetched " << elapsed << " s into the wait";
-    inWindow[window] = true;
-  }
-  EXPECT_TRUE(inWindow[0] && inWindow[1]);
+  EXPECT_TRUE(everyFetchIn({5, 10}));
   EXPECT_EQ(lastMessage().text, "Unable To Stop Service. Try again");
   EXPECT_GE(secondsToReport(), 15.0);
 }

@@ -137,6 +137,7 @@ class Form1 final : public platform::FormEvents,
   bool CloseRequested = false;
   // Set while a command runs, so that live state keeps out of its way.
   bool commandRunning_ = false;
+  // Set once Windows ends the session: a wait in progress ends quietly.
   bool sessionEnded_ = false;
 };
 

@@ -96,6 +96,14 @@ class KeepAliveIcon {
   NOTIFYICONDATAA data_{};
 };
 
+// A file's whole text, or "" when there is none.
+inline std::string fileText(const char* path) {
+  std::ifstream file(path);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
 // Replaces programs in this suite's throwaway prefix by the stub, which
 // records each run in C:\stub-calls.log, and starts that log afresh.
 inline void stubOut(std::initializer_list<const char*> programs) {
@@ -107,10 +115,26 @@ inline void stubOut(std::initializer_list<const char*> programs) {
 
 // The stub's record: one "<its path>|<its command line>" line per run.
 inline std::string stubCalls() {
-  std::ifstream log("C:\\stub-calls.log");
-  std::stringstream text;
-  text << log.rdbuf();
-  return text.str();
+  return fileText("C:\\stub-calls.log");
+}
+
+// Runs a command line and returns its exit code once it has ended, or
+// STILL_ACTIVE if it has not within timeoutMs.
+inline DWORD run(std::string commandLine, int timeoutMs) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    ADD_FAILURE() << "cannot start " << commandLine;
+    return ~0u;
+  }
+  WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs));
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
 }
 
 // One real Calvorin.exe against the fixture "Messenger" service, with no

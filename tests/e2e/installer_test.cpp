@@ -67,24 +67,6 @@ std::string uninstallEntry(const char* name) {
   return data;
 }
 
-// Runs a command line and returns its exit code once it has ended.
-DWORD run(std::string commandLine, int timeoutMs) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    ADD_FAILURE() << "cannot start " << commandLine;
-    return ~0u;
-  }
-  WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs));
-  DWORD code = STILL_ACTIVE;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
-}
-
 std::string package() {
   return "\"" + shippedFile("Calvorin-1.0.msi") + "\"";
 }

@@ -1,6 +1,4 @@
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -11,25 +9,6 @@
 namespace calvorin::testkit {
 namespace {
 
-// Runs a program to its end, up to timeoutMs; returns the seconds it took.
-double runToEnd(const std::string& commandLine, int timeoutMs) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    ADD_FAILURE() << "could not start " << commandLine;
-    return 0;
-  }
-  const DWORD start = GetTickCount();
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs)), WAIT_OBJECT_0)
-      << commandLine << " did not end";
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return (GetTickCount() - start) / 1000.0;
-}
-
 // A stand-in for the help viewer's window, which records what WinHelp sends
 // it in C:\help-calls.log as "<command>|<help file>" lines.
 class HelpWindowStandIn {
@@ -39,12 +18,7 @@ class HelpWindowStandIn {
     runner_ = std::make_unique<CalvorinProcess>(builtProgram("stub-program.exe"), "--help-window");
     waitUntil([] { return FindWindowA("MS_WINHELP", nullptr) != nullptr; }, 10000);
   }
-  static std::string calls() {
-    std::ifstream log(kLog);
-    std::stringstream text;
-    text << log.rdbuf();
-    return text.str();
-  }
+  static std::string calls() { return fileText(kLog); }
 
  private:
   static constexpr char kLog[] = "C:\\help-calls.log";
@@ -60,9 +34,10 @@ class SessionEndTest : public CalvorinTest {
   // gone, no box left behind and help told to quit.
   void endSessionAndExpectAQuietEnd(const char* options) {
     const std::string helpFile = shippedFile("Calvorin.HLP");
-    const double seconds =
-        runToEnd(std::string("wineboot.exe --end-session --shutdown ") + options, 60000);
-    EXPECT_LT(seconds, 5.0) << "the end of the session waited for the program";
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(run(std::string("wineboot.exe --end-session --shutdown ") + options, 60000), 0u)
+        << "every program agreed";
+    EXPECT_LT(GetTickCount() - start, 5000u) << "the end of the session waited for the program";
     EXPECT_EQ(calvorin().exitCode(10000), 0u);
     EXPECT_EQ(countTrayIcons(L"Service is Stopped"), 0);
     EXPECT_EQ(countTrayIcons(L"Service is Running"), 0);

@@ -7,6 +7,7 @@
 // file>") in C:\help-calls.log until it is closed or the session ends.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include <windows.h>
 
@@ -22,11 +23,24 @@ struct WinHelpData {
   WORD dataOffset;
 };
 
+// Two stubs started together must not lose a line: the C runtime's append
+// mode seeks to the end and writes as two steps, so the log is opened
+// unshared instead, waiting out the other writer.
 void record(const char* path, const char* first, const char* second) {
-  if (std::FILE* log = std::fopen(path, "a")) {
-    std::fprintf(log, "%s|%s\n", first, second);
-    std::fclose(log);
+  HANDLE log;
+  for (int attempt = 1;; ++attempt) {
+    log = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log != INVALID_HANDLE_VALUE)
+      break;
+    if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == 200)
+      return;
+    Sleep(25);
   }
+  std::string line = std::string(first) + "|" + second + "\n";
+  DWORD written = 0;
+  SetFilePointer(log, 0, nullptr, FILE_END);
+  WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(log);
 }
 
 LRESULT CALLBACK helpWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "autostart/autostart_commands.h"
+#include "platform/win32/handles.h"
 #include "resources/texts.h"
 
 namespace {
@@ -17,6 +18,8 @@ using calvorin::autostart::kRunKey;
 using calvorin::autostart::kRunValue;
 using calvorin::texts::kAboutCaptionPrefix;
 using calvorin::texts::kAppTitle;
+using calvorin::win32::UniqueHandle;
+using calvorin::win32::UniqueKey;
 
 // The window class of the program's forms.
 constexpr char kFormClass[] = "CalvorinForm";
@@ -25,23 +28,30 @@ constexpr char kFormClass[] = "CalvorinForm";
 // only once the wait is over.
 constexpr DWORD kEndTimeoutMs = 75000;
 
-// The processes of the running programs found, each once.
+// The processes of the running programs found, each once; their handles
+// are closed when it goes.
 struct Programs {
   HANDLE processes[MAXIMUM_WAIT_OBJECTS];
   DWORD ids[MAXIMUM_WAIT_OBJECTS];
   DWORD count = 0;
+
+  Programs() = default;
+  Programs(const Programs&) = delete;
+  Programs& operator=(const Programs&) = delete;
+  ~Programs() {
+    for (DWORD i = 0; i < count; ++i)
+      CloseHandle(processes[i]);
+  }
 
   void add(DWORD id) {
     for (DWORD i = 0; i < count; ++i) {
       if (ids[i] == id)
         return;
     }
-    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
+    UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id));
     if (process && count < std::size(processes)) {
-      processes[count] = process;
+      processes[count] = process.release();
       ids[count++] = id;
-    } else if (process) {
-      CloseHandle(process);
     }
   }
 };
@@ -90,18 +100,16 @@ extern "C" __declspec(dllexport) UINT __stdcall CloseCalvorin(MSIHANDLE) {
       TerminateProcess(running.processes[i], 1);
     WaitForMultipleObjects(running.count, running.processes, TRUE, 5000);
   }
-  for (DWORD i = 0; i < running.count; ++i)
-    CloseHandle(running.processes[i]);
   return ERROR_SUCCESS;
 }
 
 // Deletes the auto-start value, whoever wrote it: the package, or the
 // program's "Enable Auto StartUp".
 extern "C" __declspec(dllexport) UINT __stdcall RemoveAutoStart(MSIHANDLE) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-    RegDeleteValueA(key, kRunValue);
-    RegCloseKey(key);
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &opened) == ERROR_SUCCESS) {
+    const UniqueKey key(opened);
+    RegDeleteValueA(key.get(), kRunValue);
   }
   return ERROR_SUCCESS;
 }

@@ -7,7 +7,7 @@
 
 namespace calvorin::win32 {
 
-// Owners for the kernel, service manager, GDI and USER handles the program
+// Owners for the kernel, registry, service manager, GDI and USER handles the program
 // and its tools create, one kind each; the COM owners are in com_ptr.h and
 // com_values.h.
 struct HandleCloser {
@@ -25,14 +25,17 @@ struct GdiObjectDeleter {
 struct MenuDeleter {
   void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
+struct KeyCloser {
+  void operator()(HKEY key) const { RegCloseKey(key); }
+};
 
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-using UniqueServiceHandle =
-    std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, ServiceHandleCloser>;
+using UniqueServiceHandle = std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, ServiceHandleCloser>;
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
 // A screen device context for measuring, released when it goes.
 class ScreenDc {

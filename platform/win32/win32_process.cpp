@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_error.h"
 
 namespace calvorin::win32 {
@@ -53,8 +54,8 @@ void Win32Launcher::launch(const std::string& commandLine) {
     throwLastError("Could not start " + commandLine);
   }
   // The program runs on its own; nothing waits for it.
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  UniqueHandle thread(process.hThread);
+  UniqueHandle launched(process.hProcess);
 }
 
 double PerformanceClock::now() {

@@ -7,9 +7,9 @@
 
 namespace calvorin::win32 {
 
-// Owners for the kernel, registry, service manager, GDI and USER handles the program
-// and its tools create, one kind each; the COM owners are in com_ptr.h and
-// com_values.h.
+// Owners for the kernel, registry, service manager, GDI and USER handles
+// the program and its tools create, one kind each; the COM owners are in
+// com_ptr.h and com_values.h.
 struct HandleCloser {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
 };

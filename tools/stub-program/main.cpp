@@ -36,7 +36,7 @@ void record(const char* path, const char* first, const char* second) {
       return;
     Sleep(25);
   }
-  std::string line = std::string(first) + "|" + second + "\n";
+  const std::string line = std::string(first) + "|" + second + "\n";
   DWORD written = 0;
   SetFilePointer(log, 0, nullptr, FILE_END);
   WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);

@@ -8,12 +8,11 @@
 #include "platform/win32/shell_notification_area.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_ui.h"
+#include "platform/win32/window_ghosting.h"
 #include "resources/texts.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  // A start or stop waits on this thread without taking messages; the window
-  // must not be swapped for a "not responding" ghost meanwhile.
-  DisableProcessWindowsGhosting();
+  calvorin::win32::disableWindowGhosting();
   // Declared first so that COM outlives every WMI object the window holds.
   calvorin::win32::ComWmi wmi;
   calvorin::win32::ShellNotificationArea notificationArea;

@@ -167,6 +167,9 @@ bool Form1::closeRequested() {
 }
 
 void Form1::handlerFailed(const platform::PlatformError& error) {
+  // A command that failed may have lost the connection: the next tick makes
+  // a new one before it reads.
+  reconnectOnNextTick_ = true;
   message(error.what(), texts::kAppTitle, platform::MessageIcon::Critical);
 }
 

@@ -139,6 +139,8 @@ class Form1 final : public platform::FormEvents,
   bool commandRunning_ = false;
   // Set once Windows ends the session: a wait in progress ends quietly.
   bool sessionEnded_ = false;
+  // Set by a failed reading or command: the next tick connects anew.
+  bool reconnectOnNextTick_ = false;
 };
 
 }  // namespace calvorin::app

@@ -12,7 +12,13 @@ void Form1::Timer1_Timer() {
   if (!t || commandRunning_ || platform_.ui.inModalLoop())
     return;
   try {
+    // The WMI service may have restarted since: every call on the old
+    // connection fails from then on, so a failed reading is followed by one
+    // new connection per tick until a reading succeeds.
+    if (reconnectOnNextTick_)
+      service_.OpenConnection();
     const auto messenger = service_.fetchService();
+    reconnectOnNextTick_ = false;
     const bool running = !service::stateReads(*messenger, service::kStateStopped);
     const bool disabled = service::startModeReads(*messenger, service::kStartModeDisabled);
     const bool registered = autostart::isRegistered(reg_);
@@ -46,6 +52,7 @@ void Form1::Timer1_Timer() {
     }
   } catch (const platform::PlatformError&) {
     // Nothing is shown: the next tick tries again, without a storm of boxes.
+    reconnectOnNextTick_ = true;
   }
 }
 

@@ -177,6 +177,48 @@ TEST_F(LiveStateTest, AFailingTickShowsNothingAndTheNextOneCatchesUp) {
   EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Running");
 }
 
+TEST_F(LiveStateTest, ALostConnectionIsMadeAnewOncePerTickUntilAReadingSucceeds) {
+  loaded("Stopped");
+  // The WMI service restarts: the old connection is dead, and for a while no
+  // new one can be made. Meanwhile the Messenger service is started outside.
+  platform.service.deadBefore = platform.service.connections.size();
+  platform.service.connectFails = true;
+  platform.service.state = "Running";
+  const int locators = platform.service.locatorsCreated;
+  for (int tick = 0; tick < 3; ++tick)
+    form.Timer1_Timer();
+  EXPECT_EQ(platform.service.locatorsCreated, locators + 2) << "one new connection per tick";
+  EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Stopped");
+  EXPECT_TRUE(platform.ui.messages.empty());
+
+  platform.service.connectFails = false;
+  form.Timer1_Timer();
+  form.Timer1_Timer();
+  EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Running");
+  EXPECT_EQ(window().label(Label1).text(), "Your System is vulnerable to Messenger Spam.");
+  EXPECT_EQ(platform.notificationArea.balloons, std::vector<std::string>{kWarning});
+  EXPECT_EQ(platform.service.locatorsCreated, locators + 3) << "no new connection once it reads";
+}
+
+TEST_F(LiveStateTest, AFailedCommandIsShownAndTheNextTickConnectsAnew) {
+  loaded("Running");
+  platform.service.deadBefore = platform.service.connections.size();
+  try {
+    form.StopMessenger();
+    FAIL() << "a dead connection cannot stop the service";
+  } catch (const platform::PlatformError& error) {
+    form.handlerFailed(error);  // as the window's dispatch does
+  }
+  ASSERT_EQ(platform.ui.messages.size(), 1u);
+  EXPECT_EQ(platform.ui.messages[0].text, "The object invoked has disconnected");
+
+  const int locators = platform.service.locatorsCreated;
+  platform.service.state = "Stopped";
+  form.Timer1_Timer();
+  EXPECT_EQ(platform.service.locatorsCreated, locators + 1);
+  EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Stopped");
+}
+
 TEST_F(LiveStateTest, ARestartedNotificationAreaGetsTheIconBackAsItWas) {
   loaded("Running");
   platform.notificationArea.shown.clear();

@@ -24,6 +24,9 @@ struct FakeServiceManager {
 
   bool serviceExists = true;
   bool connectFails = false;
+  // Connections made before this many are dead, as after a restart of the
+  // WMI service: every call on them fails.
+  std::size_t deadBefore = 0;
   // Properties that objects fetched now lack: reading them fails.
   std::set<std::string> unreadable;
 
@@ -66,9 +69,12 @@ class FakeObject final : public platform::WmiObject {
 
 class FakeServices final : public platform::WmiServices {
  public:
-  explicit FakeServices(FakeServiceManager& manager) : manager_(manager) {}
+  explicit FakeServices(FakeServiceManager& manager)
+      : manager_(manager), connection_(manager.connections.size() - 1) {}
 
   std::unique_ptr<platform::WmiObject> get(const std::string& objectPath) override {
+    if (connection_ < manager_.deadBefore)
+      throw platform::PlatformError("The object invoked has disconnected", 0x80010108u);
     manager_.fetchedPaths.push_back(objectPath);
     if (manager_.onFetch)
       manager_.onFetch();
@@ -80,6 +86,7 @@ class FakeServices final : public platform::WmiServices {
 
  private:
   FakeServiceManager& manager_;
+  std::size_t connection_;
 };
 
 class FakeLocator final : public platform::WmiLocator {

@@ -10,7 +10,8 @@ endif()
 
 # calvorin_wine_test(<name> <label> [TIMEOUT <seconds>] [WINDOWS <version>]
 #                    COMMAND <command...>)
-# WINDOWS: the version the prefix reports, as winecfg -v takes it (winxp);
+# WINDOWS: the version the prefix reports, as winecfg -v takes it (winxp,
+# win2k);
 # the default is Wine's own.
 function(calvorin_wine_test name label)
   cmake_parse_arguments(PARSE_ARGV 2 arg "" "TIMEOUT;WINDOWS" "COMMAND")

@@ -43,39 +43,35 @@ std::string formatRegistryData(std::uint32_t type, const std::uint8_t* data, std
 
 std::string Reg::GetRegValue(platform::RegistryKey root, const std::string& path,
                              const std::string& name) {
-  platform::RegistryKey key = 0;
-  registry_.openKey(root, path, key);
+  platform::RegistryKeyOwner key(registry_);
+  registry_.openKey(root, path, key.key());
   std::array<std::uint8_t, kBufferSize> buffer{};
   std::uint32_t type = 0;
   std::uint32_t length = kBufferSize;
-  const long result = registry_.queryValue(key, name, type, buffer.data(), length);
-  std::string text = kNotFound;
-  if (result == 0)
-    text = formatRegistryData(type, buffer.data(), std::min(length, kBufferSize));
-  registry_.closeKey(key);
-  return text;
+  const long result = registry_.queryValue(key.key(), name, type, buffer.data(), length);
+  if (result != 0)
+    return kNotFound;
+  return formatRegistryData(type, buffer.data(), std::min(length, kBufferSize));
 }
 
 long Reg::SetRegValue(platform::RegistryKey root, const std::string& path, const std::string& name,
                       std::uint32_t type, const std::string& value) {
-  platform::RegistryKey key = 0;
-  const long created = registry_.createKey(root, path, key);
+  platform::RegistryKeyOwner key(registry_);
+  const long created = registry_.createKey(root, path, key.key());
   // The text with its NUL, so that a reader gets exactly the text back.
   const std::string data = value + '\0';
   const long written =
-      registry_.setValue(key, name, type, reinterpret_cast<const std::uint8_t*>(data.data()),
+      registry_.setValue(key.key(), name, type, reinterpret_cast<const std::uint8_t*>(data.data()),
                          static_cast<std::uint32_t>(data.size()));
-  registry_.flushKey(key);
-  registry_.closeKey(key);
+  registry_.flushKey(key.key());
   return created != 0 ? created : written;
 }
 
 long Reg::DeleteRegValue(platform::RegistryKey root, const std::string& path,
                          const std::string& name) {
-  platform::RegistryKey key = 0;
-  const long opened = registry_.openKey(root, path, key);
-  const long deleted = registry_.deleteValue(key, name);
-  registry_.closeKey(key);
+  platform::RegistryKeyOwner key(registry_);
+  const long opened = registry_.openKey(root, path, key.key());
+  const long deleted = registry_.deleteValue(key.key(), name);
   // A value under a key that does not exist is absent too.
   if (opened == platform::kErrorFileNotFound)
     return 0;

@@ -19,8 +19,11 @@ namespace {
 
 using calvorin::testkit::builtProgram;
 using calvorin::testkit::CalvorinProcess;
+using calvorin::testkit::Process;
 using calvorin::testkit::shippedFile;
+using calvorin::testkit::start;
 using calvorin::testkit::waitUntil;
+using calvorin::win32::UniqueHandle;
 
 double milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
   LARGE_INTEGER frequency;
@@ -53,26 +56,20 @@ bool ready(const CalvorinProcess& calvorin, HANDLE process) {
 void startup(int runs) {
   for (int run = 0; run < runs; ++run) {
     {
-      STARTUPINFOA startup{};
-      startup.cb = sizeof startup;
-      PROCESS_INFORMATION probe{};
-      std::string line = "\"" + builtProgram("wmi-probe.exe") + "\"";
       const LARGE_INTEGER begin = now();
-      if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                         &startup, &probe)) {
-        WaitForSingleObject(probe.hProcess, 60000);
+      const Process probe("\"" + builtProgram("wmi-probe.exe") + "\"");
+      if (probe.started()) {
+        probe.exitCode(60000);
         std::printf("probe %.0f\n", milliseconds(begin, now()));
-        CloseHandle(probe.hThread);
-        CloseHandle(probe.hProcess);
       }
     }
     {
       const LARGE_INTEGER begin = now();
       CalvorinProcess calvorin;
-      HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, calvorin.id());
-      waitUntil([&] { return ready(calvorin, process); }, 60000);
+      const UniqueHandle process(
+          OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, calvorin.id()));
+      waitUntil([&] { return ready(calvorin, process.get()); }, 60000);
       std::printf("calvorin %.0f\n", milliseconds(begin, now()));
-      CloseHandle(process);
     }
     std::fflush(stdout);
     Sleep(500);
@@ -80,22 +77,12 @@ void startup(int runs) {
 }
 
 void idle() {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION probe{};
-  std::string line = "\"" + builtProgram("wmi-probe.exe") + "\" --stay";
-  CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                 &probe);
-  PROCESS_INFORMATION calvorin{};
-  std::string calvorinLine = "\"" + shippedFile("Calvorin.exe") + "\"";
-  CreateProcessA(nullptr, calvorinLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                 &startup, &calvorin);
-  WaitForInputIdle(calvorin.hProcess, 60000);
+  // Both run on to be measured.
+  const auto probe = start("\"" + builtProgram("wmi-probe.exe") + "\" --stay");
+  const auto calvorin = start("\"" + shippedFile("Calvorin.exe") + "\"");
+  WaitForInputIdle(calvorin.process.get(), 60000);
   // The probe has fetched the service well within this.
   Sleep(6000);
-  for (HANDLE handle : {probe.hThread, probe.hProcess, calvorin.hThread, calvorin.hProcess}) {
-    CloseHandle(handle);
-  }
 }
 
 void stop() {

@@ -36,4 +36,22 @@ class Registry {
   virtual long deleteValue(RegistryKey key, const std::string& name) = 0;
 };
 
+// A key of a Registry, opened or created into key(), and closed when the
+// owner goes, on every path. It is closed also when opening failed and the
+// key is 0: that close only fails, and a reader of the calls sees each
+// open or create followed by its close.
+class RegistryKeyOwner {
+ public:
+  explicit RegistryKeyOwner(Registry& registry) : registry_(registry) {}
+  RegistryKeyOwner(const RegistryKeyOwner&) = delete;
+  RegistryKeyOwner& operator=(const RegistryKeyOwner&) = delete;
+  ~RegistryKeyOwner() { registry_.closeKey(key_); }
+
+  RegistryKey& key() { return key_; }
+
+ private:
+  Registry& registry_;
+  RegistryKey key_ = 0;
+};
+
 }  // namespace calvorin::platform

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 #include "autostart/autostart_commands.h"
 #include "platform/win32/handles.h"
@@ -28,20 +29,13 @@ constexpr char kFormClass[] = "CalvorinForm";
 // only once the wait is over.
 constexpr DWORD kEndTimeoutMs = 75000;
 
-// The processes of the running programs found, each once; their handles
-// are closed when it goes.
+// The processes of the running programs found, each once, owned here and
+// listed beside for WaitForMultipleObjects.
 struct Programs {
+  UniqueHandle owned[MAXIMUM_WAIT_OBJECTS];
   HANDLE processes[MAXIMUM_WAIT_OBJECTS];
   DWORD ids[MAXIMUM_WAIT_OBJECTS];
   DWORD count = 0;
-
-  Programs() = default;
-  Programs(const Programs&) = delete;
-  Programs& operator=(const Programs&) = delete;
-  ~Programs() {
-    for (DWORD i = 0; i < count; ++i)
-      CloseHandle(processes[i]);
-  }
 
   void add(DWORD id) {
     for (DWORD i = 0; i < count; ++i) {
@@ -50,7 +44,8 @@ struct Programs {
     }
     UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id));
     if (process && count < std::size(processes)) {
-      processes[count] = process.release();
+      processes[count] = process.get();
+      owned[count] = std::move(process);
       ids[count++] = id;
     }
   }

@@ -7,9 +7,9 @@
 
 namespace calvorin::win32 {
 
-// Owners for the kernel, registry, service manager, GDI and USER handles
-// the program and its tools create, one kind each; the COM owners are in
-// com_ptr.h and com_values.h.
+// Owners for the kernel, memory, registry, service manager, GDI and USER
+// handles the program, its tools and its tests create, one kind each; the
+// COM owners are in com_ptr.h and com_values.h. Nothing is closed by hand.
 struct HandleCloser {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
@@ -28,39 +28,73 @@ struct MenuDeleter {
 struct KeyCloser {
   void operator()(HKEY key) const { RegCloseKey(key); }
 };
+struct WindowDestroyer {
+  void operator()(HWND window) const { DestroyWindow(window); }
+};
+struct HookRemover {
+  void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+};
+struct LocalMemoryFreer {
+  void operator()(void* memory) const { LocalFree(memory); }
+};
+struct GlobalMemoryFreer {
+  void operator()(void* memory) const { GlobalFree(memory); }
+};
+struct LibraryFreer {
+  void operator()(HMODULE library) const { FreeLibrary(library); }
+};
 
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 using UniqueServiceHandle = std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, ServiceHandleCloser>;
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
+using UniqueHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRemover>;
+using UniqueLocalMemory = std::unique_ptr<void, LocalMemoryFreer>;
+using UniqueGlobalMemory = std::unique_ptr<void, GlobalMemoryFreer>;
+using UniqueLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer>;
 
-// A screen device context for measuring, released when it goes.
-class ScreenDc {
+// What CreateProcess hands back: both handles, closed together.
+struct StartedProcess {
+  StartedProcess() = default;
+  explicit StartedProcess(const PROCESS_INFORMATION& started)
+      : process(started.hProcess), thread(started.hThread), id(started.dwProcessId) {}
+
+  UniqueHandle process;
+  UniqueHandle thread;
+  DWORD id = 0;
+};
+
+// A window's device context (the screen's, for no window), released when
+// it goes.
+class WindowDc {
  public:
-  ScreenDc() : dc_(GetDC(nullptr)) {}
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  ~ScreenDc() {
+  explicit WindowDc(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
     if (dc_)
-      ReleaseDC(nullptr, dc_);
+      ReleaseDC(window_, dc_);
   }
   HDC get() const { return dc_; }
 
  private:
+  HWND window_;
   HDC dc_;
 };
 
 inline int screenDpiX() {
-  ScreenDc dc;
+  WindowDc dc;
   const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSX) : 0;
   return dpi > 0 ? dpi : 96;
 }
 
 inline int screenDpiY() {
-  ScreenDc dc;
+  WindowDc dc;
   const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
   return dpi > 0 ? dpi : 96;
 }

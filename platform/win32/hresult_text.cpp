@@ -2,6 +2,8 @@
 
 #include <wbemcli.h>
 
+#include "platform/win32/handles.h"
+
 namespace calvorin::win32 {
 
 namespace {
@@ -63,8 +65,8 @@ std::string describeSystemCode(DWORD code) {
   const DWORD length = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  const UniqueLocalMemory owned(buffer);
   std::string text = length > 0 ? std::string(buffer, length) : "unknown error";
-  LocalFree(buffer);
   while (!text.empty() &&
          (text.back() == '\n' || text.back() == '\r' || text.back() == '.' || text.back() == ' ')) {
     text.pop_back();

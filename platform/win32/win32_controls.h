@@ -41,7 +41,7 @@ class Win32Label final : public platform::Label {
 };
 
 // A window of the form's picture class, drawing a picture from the
-// program's resources; a clickable one reports left-button releases.
+// program's resources; a clickable one reports clicks.
 class Win32PictureBox final : public platform::PictureBox {
  public:
   Win32PictureBox(Win32Form& form, HWND box, const platform::PictureDescription& description)
@@ -56,11 +56,15 @@ class Win32PictureBox final : public platform::PictureBox {
   bool enabled() const override { return IsWindowEnabled(hwnd_) != FALSE; }
 
   Win32Form& form() const { return form_; }
+  HWND hwnd() const { return hwnd_; }
   platform::ControlId id() const { return id_; }
   bool clickable() const { return clickable_; }
   // Loaded on first use: decoding the GIFs would cost start-up time for a
   // window that is seldom shown.
   const Win32Picture& image() const;
+
+  // The left button went down on it and has not come up yet.
+  bool pressed = false;
 
  private:
   Win32Form& form_;

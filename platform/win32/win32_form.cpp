@@ -40,6 +40,9 @@ void Win32Form::registerClasses() {
     WNDCLASSEXA picture = form;
     picture.lpfnWndProc = &Win32Form::pictureProc;
     picture.lpszClassName = kPictureClass;
+    // The second press of a double-click comes as WM_LBUTTONDBLCLK, which is
+    // no click: a double-click on a picture runs its command once.
+    picture.style = CS_DBLCLKS;
     return RegisterClassExA(&form) != 0 && RegisterClassExA(&picture) != 0;
   }();
   if (!registered)
@@ -48,8 +51,10 @@ void Win32Form::registerClasses() {
 
 Win32Form::Win32Form(const platform::FormDescription& description, platform::FormEvents& events,
                      Win32Ui& ui)
-    : events_(&events), ui_(ui), helpContextId_(description.helpContextId) {
+    : ui_(ui), helpContextId_(description.helpContextId) {
   registerClasses();
+  // Building resizes the window; the running handler caused that.
+  const HandlerGate::OwnCall building(ui_.gate());
   backBrush_.reset(CreateSolidBrush(description.backColor ? toColorref(*description.backColor)
                                                           : GetSysColor(COLOR_BTNFACE)));
   createWindow(description);
@@ -58,13 +63,13 @@ Win32Form::Win32Form(const platform::FormDescription& description, platform::For
   createLabels(description);
   startTimers(description);
   createPictures(description);
+  events_ = &events;
 }
 
 Win32Form::~Win32Form() {
   // The owner is going away: nothing may be reported to it any more.
   events_ = nullptr;
-  if (hwnd_)
-    DestroyWindow(hwnd_);
+  window_.reset();
 }
 
 void Win32Form::createWindow(const platform::FormDescription& description) {
@@ -85,7 +90,6 @@ void Win32Form::createWindow(const platform::FormDescription& description) {
   if (!hwnd_)
     throwLastError("Could not create the window " + description.caption);
   menuBar.release();  // the window owns it now
-  ui_.formOpened();
 }
 
 void Win32Form::keepClientHeight(int clientHeightTwips) {
@@ -161,10 +165,12 @@ std::uint32_t Win32Form::handle() const {
 }
 
 void Win32Form::show() {
+  const HandlerGate::OwnCall own(ui_.gate());
   ShowWindow(hwnd_, SW_SHOW);
 }
 
 void Win32Form::hide() {
+  const HandlerGate::OwnCall own(ui_.gate());
   ShowWindow(hwnd_, SW_HIDE);
 }
 
@@ -181,6 +187,7 @@ platform::WindowState Win32Form::windowState() const {
 }
 
 void Win32Form::setWindowState(platform::WindowState state) {
+  const HandlerGate::OwnCall own(ui_.gate());
   if (state == windowState())
     return;
   switch (state) {
@@ -218,6 +225,7 @@ platform::MenuItem& Win32Form::menuItem(platform::MenuId item) {
 }
 
 void Win32Form::requestClose() {
+  const HandlerGate::OwnCall own(ui_.gate());
   SendMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
 

@@ -92,9 +92,10 @@ class Win32Form final : public platform::Form {
   LRESULT onDestroy();
   LRESULT onTaskbarCreated();
   LRESULT onActivationRequested();
-  void onPictureClicked(const Win32PictureBox& box);
+  void onPictureMouse(Win32PictureBox& box, UINT message, LPARAM position);
 
-  platform::FormEvents* events_;
+  // Set once the window is built: its owner hears of nothing before.
+  platform::FormEvents* events_ = nullptr;
   Win32Ui& ui_;
   HWND hwnd_ = nullptr;
   UniqueBrush backBrush_;
@@ -107,6 +108,10 @@ class Win32Form final : public platform::Form {
   std::map<platform::MenuId, std::unique_ptr<Win32MenuItem>> menuItems_;
   std::map<platform::MenuId, HMENU> subMenus_;
   std::set<platform::TimerId> timers_;
+  // Owns the window from WM_NCCREATE until WM_NCDESTROY. Declared last, so
+  // that a construction that fails destroys the window first, while the
+  // members its messages reach still stand.
+  UniqueWindow window_;
 };
 
 }  // namespace calvorin::win32

@@ -43,6 +43,8 @@ void Win32Form::dispatch(Handler&& handler) noexcept {
   if (!events_)
     return;
   platform::FormEvents& events = *events_;
+  HandlerGate& gate = ui_.gate();
+  gate.handlerStarted();
   try {
     try {
       handler();
@@ -60,6 +62,7 @@ void Win32Form::dispatch(Handler&& handler) noexcept {
   } catch (...) {
     // Unknown exceptions must not cross the window procedure.
   }
+  gate.handlerEnded();
 }
 
 LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -68,20 +71,22 @@ LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam,
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     auto* form = static_cast<Win32Form*>(create->lpCreateParams);
     form->hwnd_ = hwnd;
+    form->window_.reset(hwnd);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    form->ui_.formOpened(hwnd);
   }
   auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!form)
     return DefWindowProcA(hwnd, message, wParam, lParam);
-  if (form->ui_.holdingEvents() && carriesEvent(message)) {
-    // Kept, in order, for the message loop after the wait.
-    PostMessageA(hwnd, message, wParam, lParam);
+  if (carriesEvent(message) && form->ui_.gate().mustHold()) {
+    form->ui_.gate().hold(hwnd, message, wParam, lParam);
     return 0;
   }
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     form->hwnd_ = nullptr;
-    form->ui_.formClosed();
+    form->window_.release();  // Windows has destroyed it
+    form->ui_.formClosed(hwnd);
     return DefWindowProcA(hwnd, message, wParam, lParam);
   }
   return form->handleMessage(message, wParam, lParam);
@@ -94,10 +99,10 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return onActivationRequested();
   switch (message) {
     case WM_ENTERMENULOOP:
-      ui_.modalLoopEntered();
+      ui_.gate().modalLoopEntered();
       break;
     case WM_EXITMENULOOP:
-      ui_.modalLoopLeft();
+      ui_.gate().modalLoopLeft();
       break;
     case WM_ERASEBKGND:
       return onEraseBackground(reinterpret_cast<HDC>(wParam));
@@ -204,7 +209,7 @@ LRESULT Win32Form::onClose() {
   bool allow = false;
   dispatch([&] { allow = events_->closeRequested(); });
   if (allow)
-    DestroyWindow(hwnd_);
+    window_.reset();
   return 0;
 }
 
@@ -238,9 +243,33 @@ LRESULT Win32Form::onActivationRequested() {
   return 0;
 }
 
-void Win32Form::onPictureClicked(const Win32PictureBox& box) {
-  const platform::ControlId clicked = box.id();
-  dispatch([&] { events_->controlClicked(clicked); });
+void Win32Form::onPictureMouse(Win32PictureBox& box, UINT message, LPARAM position) {
+  // A click is a press and a release over the same enabled picture, as a
+  // button's. Enabled is asked again: a held press comes back posted, and a
+  // posted message reaches a disabled window too.
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      box.pressed = true;
+      SetCapture(box.hwnd());
+      return;
+    case WM_LBUTTONUP: {
+      const bool pressed = box.pressed;
+      box.pressed = false;
+      if (GetCapture() == box.hwnd())
+        ReleaseCapture();
+      RECT client{};
+      GetClientRect(box.hwnd(), &client);
+      const POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+      if (pressed && box.clickable() && box.enabled() && PtInRect(&client, at)) {
+        const platform::ControlId clicked = box.id();
+        dispatch([&] { events_->controlClicked(clicked); });
+      }
+      return;
+    }
+    default:  // the second press of a double-click
+      box.pressed = false;
+      return;
+  }
 }
 
 LRESULT CALLBACK Win32Form::pictureProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -265,10 +294,18 @@ LRESULT CALLBACK Win32Form::pictureProc(HWND hwnd, UINT message, WPARAM wParam,
       EndPaint(hwnd, &paint);
       return 0;
     }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
-      // A disabled window gets no mouse input, so this is an enabled button.
-      if (box->clickable())
-        box->form().onPictureClicked(*box);
+      if (box->form().ui_.gate().mustHold()) {
+        box->form().ui_.gate().hold(hwnd, message, wParam, lParam);
+        return 0;
+      }
+      box->form().onPictureMouse(*box, message, lParam);
+      return 0;
+    case WM_CAPTURECHANGED:
+      // A box or menu took the mouse: the press came to nothing.
+      box->pressed = false;
       return 0;
     default:
       return DefWindowProcA(hwnd, message, wParam, lParam);

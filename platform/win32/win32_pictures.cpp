@@ -71,15 +71,16 @@ std::shared_ptr<const Win32Picture> loadOlePicture(HRSRC resource, const std::st
     throwLastError("Could not load the picture " + name);
 
   // The stream takes the copy and frees it when released.
-  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  UniqueGlobalMemory copy(GlobalAlloc(GMEM_MOVEABLE, size));
   if (!copy)
     throwLastError("Could not load the picture " + name);
-  std::memcpy(GlobalLock(copy), bytes, size);
-  GlobalUnlock(copy);
+  std::memcpy(GlobalLock(copy.get()), bytes, size);
+  GlobalUnlock(copy.get());
   ComPtr<IStream> stream;
-  const HRESULT streamResult = CreateStreamOnHGlobal(copy, TRUE, stream.put());
+  const HRESULT streamResult = CreateStreamOnHGlobal(copy.get(), TRUE, stream.put());
+  if (SUCCEEDED(streamResult))
+    copy.release();  // the stream owns it now
   if (FAILED(streamResult)) {
-    GlobalFree(copy);
     throw platform::PlatformError(
         failureMessage("Could not read the picture " + name, streamResult),
         static_cast<std::uint32_t>(streamResult));

@@ -54,8 +54,7 @@ void Win32Launcher::launch(const std::string& commandLine) {
     throwLastError("Could not start " + commandLine);
   }
   // The program runs on its own; nothing waits for it.
-  UniqueHandle thread(process.hThread);
-  UniqueHandle launched(process.hProcess);
+  const StartedProcess launched(process);
 }
 
 double PerformanceClock::now() {

@@ -12,8 +12,8 @@ std::unique_ptr<platform::Form> Win32Ui::createForm(const platform::FormDescript
   return std::make_unique<Win32Form>(description, events, *this);
 }
 
-void Win32Ui::messageBox(const std::string& text, const std::string& title,
-                         platform::MessageIcon icon) {
+void showMessageBox(HWND owner, const std::string& text, const std::string& title,
+                    platform::MessageIcon icon) {
   UINT style = MB_OK | MB_TASKMODAL | MB_SETFOREGROUND;
   switch (icon) {
     case platform::MessageIcon::Information:
@@ -26,9 +26,18 @@ void Win32Ui::messageBox(const std::string& text, const std::string& title,
       style |= MB_ICONWARNING;
       break;
   }
-  modalLoopEntered();
-  MessageBoxA(nullptr, text.c_str(), title.c_str(), style);
-  modalLoopLeft();
+  MessageBoxA(owner, text.c_str(), title.c_str(), style);
+}
+
+void Win32Ui::messageBox(const std::string& text, const std::string& title,
+                         platform::MessageIcon icon) {
+  // Owned by the main window while it is shown, so that it is active again
+  // when the box closes; a hidden one would leave the box without a taskbar
+  // button.
+  const HWND owner = mainWindow_ && IsWindowVisible(mainWindow_) ? mainWindow_ : nullptr;
+  gate_.modalLoopEntered();
+  showMessageBox(owner, text, title, icon);
+  gate_.modalLoopLeft();
 }
 
 Win32Ui::Win32Ui(platform::HelpEngine& helpEngine)
@@ -43,19 +52,25 @@ void Win32Ui::letSessionEndIn() {
   if (now - lastSessionCheck_ < 100)
     return;
   lastSessionCheck_ = now;
-  // Sent messages only: the session's end comes as one. Windows also counts
-  // a thread that peeks as responding.
-  holdingEvents_ = true;
+  // Sent messages only: the session's end comes as one, and the gate holds
+  // the rest for after the wait's handler. Windows also counts a thread that
+  // peeks as responding.
   MSG message;
   PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  holdingEvents_ = false;
 }
 
 void Win32Ui::quit() {
   PostQuitMessage(0);
 }
 
-void Win32Ui::formClosed() {
+void Win32Ui::formOpened(HWND window) {
+  if (openForms_++ == 0)
+    mainWindow_ = window;
+}
+
+void Win32Ui::formClosed(HWND window) {
+  if (window == mainWindow_)
+    mainWindow_ = nullptr;
   if (--openForms_ == 0)
     PostQuitMessage(0);
 }

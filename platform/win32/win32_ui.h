@@ -2,8 +2,13 @@
 
 #include "platform/form.h"
 #include "platform/help_engine.h"
+#include "platform/win32/handler_gate.h"
 
 namespace calvorin::win32 {
+
+// A message box of the program's own kind, owned by owner (or by none).
+void showMessageBox(HWND owner, const std::string& text, const std::string& title,
+                    platform::MessageIcon icon);
 
 // Windows, message boxes and the message loop of the user-interface thread.
 class Win32Ui final : public platform::Ui {
@@ -19,20 +24,18 @@ class Win32Ui final : public platform::Ui {
   void setHelpFile(const std::string& path) override { helpFile_ = path; }
   platform::HelpEngine& helpEngine() const { return helpEngine_; }
   std::string helpFile() const override { return helpFile_; }
-  bool inModalLoop() const override { return modalLoops_ > 0; }
+  bool inModalLoop() const override { return gate_.inModalLoop(); }
   void letSessionEndIn() override;
   void quit() override;
-  // True while letSessionEndIn takes sent messages: a form then keeps back
-  // every event but the session's end.
-  bool holdingEvents() const { return holdingEvents_; }
-  void modalLoopEntered() { ++modalLoops_; }
-  void modalLoopLeft() { --modalLoops_; }
+  HandlerGate& gate() { return gate_; }
 
   // Runs the message loop until no form of the program is open.
   int run();
 
-  void formOpened() { ++openForms_; }
-  void formClosed();
+  // The first form opened is the main window, which owns the message boxes
+  // while it is shown.
+  void formOpened(HWND window);
+  void formClosed(HWND window);
 
  private:
   platform::HelpEngine& helpEngine_;
@@ -41,8 +44,8 @@ class Win32Ui final : public platform::Ui {
   float twipsPerPixelX_;
   float twipsPerPixelY_;
   int openForms_ = 0;
-  int modalLoops_ = 0;
-  bool holdingEvents_ = false;
+  HWND mainWindow_ = nullptr;
+  HandlerGate gate_;
   unsigned long lastSessionCheck_ = 0;
   std::string helpFile_;
 };

@@ -11,8 +11,9 @@
 #include "platform/win32/window_ghosting.h"
 #include "resources/texts.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  calvorin::win32::disableWindowGhosting();
+namespace {
+
+int runCalvorin() {
   // Declared first so that COM outlives every WMI object the window holds.
   calvorin::win32::ComWmi wmi;
   calvorin::win32::ShellNotificationArea notificationArea;
@@ -32,4 +33,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (!form.load())
     return 1;
   return ui.run();
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  calvorin::win32::disableWindowGhosting();
+  try {
+    return runCalvorin();
+  } catch (const std::exception& error) {
+    // Before the main window could load (its class, the window itself): told
+    // as a failing start-up is.
+    calvorin::win32::showMessageBox(nullptr, error.what(), calvorin::texts::kAppTitle,
+                                    calvorin::platform::MessageIcon::Critical);
+    return 1;
+  }
 }

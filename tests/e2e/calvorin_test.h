@@ -23,15 +23,16 @@ inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\
 
 // Sets or (with nullptr) removes the auto-start entry.
 inline void setRegistration(const char* data) {
-  HKEY key = nullptr;
-  RegCreateKeyA(HKEY_LOCAL_MACHINE, kRunKey, &key);
+  HKEY created = nullptr;
+  if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kRunKey, &created) != ERROR_SUCCESS)
+    return;
+  const win32::UniqueKey key(created);
   if (data) {
-    RegSetValueExA(key, "Calvorin", 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+    RegSetValueExA(key.get(), "Calvorin", 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
                    static_cast<DWORD>(std::strlen(data) + 1));
   } else {
-    RegDeleteValueA(key, "Calvorin");
+    RegDeleteValueA(key.get(), "Calvorin");
   }
-  RegCloseKey(key);
 }
 
 // The auto-start entry's data, or "(none)".
@@ -74,10 +75,10 @@ class KeepAliveIcon {
   KeepAliveIcon() {
     // Message-only: no top-level window of the tests that the end of a
     // session would ask, and then end.
-    window_ = CreateWindowA("STATIC", "keep-alive", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
+    window_.reset(CreateWindowA("STATIC", "keep-alive", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                GetModuleHandleA(nullptr), nullptr));
     data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data_.hWnd = window_;
+    data_.hWnd = window_.get();
     data_.uID = 7;
     data_.uFlags = NIF_ICON | NIF_TIP;
     data_.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512) /* IDI_APPLICATION */);
@@ -86,13 +87,10 @@ class KeepAliveIcon {
   }
   KeepAliveIcon(const KeepAliveIcon&) = delete;
   KeepAliveIcon& operator=(const KeepAliveIcon&) = delete;
-  ~KeepAliveIcon() {
-    Shell_NotifyIconA(NIM_DELETE, &data_);
-    DestroyWindow(window_);
-  }
+  ~KeepAliveIcon() { Shell_NotifyIconA(NIM_DELETE, &data_); }
 
  private:
-  HWND window_ = nullptr;
+  win32::UniqueWindow window_;
   NOTIFYICONDATAA data_{};
 };
 
@@ -116,25 +114,6 @@ inline void stubOut(std::initializer_list<const char*> programs) {
 // The stub's record: one "<its path>|<its command line>" line per run.
 inline std::string stubCalls() {
   return fileText("C:\\stub-calls.log");
-}
-
-// Runs a command line and returns its exit code once it has ended, or
-// STILL_ACTIVE if it has not within timeoutMs.
-inline DWORD run(std::string commandLine, int timeoutMs) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    ADD_FAILURE() << "cannot start " << commandLine;
-    return ~0u;
-  }
-  WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs));
-  DWORD code = STILL_ACTIVE;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
 }
 
 // One real Calvorin.exe against the fixture "Messenger" service, with no

@@ -56,8 +56,22 @@ TEST_F(CommandsTest, TheAlreadyAnswersAndTheDisabledMessage) {
   startService();
   const HWND window = startedHidden(L"Service is Running");
 
+  // Hidden, the window owns no box; shown, it owns the box and is active
+  // again once the box has closed.
   choose(window, "&Start");
-  expectMessage("Service is already running.", "Tervalis.");
+  auto box = waitForMessageBox(calvorin().id(), 10000);
+  ASSERT_EQ(box.text, "Service is already running.");
+  EXPECT_EQ(box.title, "Tervalis.");
+  EXPECT_EQ(GetWindow(box.window, GW_OWNER), nullptr);
+  answer(box);
+  doubleClickIcon(window);
+  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(window) != FALSE; }, 5000));
+  choose(window, "&Start");
+  box = waitForMessageBox(calvorin().id(), 10000);
+  ASSERT_EQ(box.text, "Service is already running.");
+  EXPECT_EQ(GetWindow(box.window, GW_OWNER), window);
+  answer(box);
+  EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == window; }, 5000));
 
   fixture::setStartType(fixture::StartType::Disabled);
   choose(window, "&Stop");

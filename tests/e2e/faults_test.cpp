@@ -80,13 +80,14 @@ TEST_F(FaultsTest, WithoutWmiTheProgramSaysSoAndEndsWithoutAnIcon) {
   install();
   // No WMI provider at all, for processes started from now on: Wine reads its
   // DLL overrides from the registry at each start.
-  HKEY overrides = nullptr;
-  RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", &overrides);
-  RegSetValueExA(overrides, "wbemprox", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+  HKEY created = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", &created),
+            ERROR_SUCCESS);
+  const win32::UniqueKey overrides(created);
+  RegSetValueExA(overrides.get(), "wbemprox", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
   CalvorinProcess calvorin;
   const auto box = waitForMessageBox(calvorin.id(), 15000);
-  RegDeleteValueA(overrides, "wbemprox");
-  RegCloseKey(overrides);
+  RegDeleteValueA(overrides.get(), "wbemprox");
 
   ASSERT_NE(box.window, nullptr);
   EXPECT_EQ(box.title, "Calvorin 1.0");

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/handles.h"
+
 namespace calvorin::testkit {
 
 struct MenuEntry {
@@ -20,43 +22,33 @@ struct MenuEntry {
 class MenuReader {
  public:
   MenuReader() {
-    probe_ = LoadLibraryA("menu-probe.dll");
+    probe_.reset(LoadLibraryA("menu-probe.dll"));
     if (!probe_)
       throw std::runtime_error("menu-probe.dll is not beside the tests");
     // mingw decorates the stdcall export; MSVC with a .def file would not.
-    FARPROC found = GetProcAddress(probe_, "menuProbeHook@12");
+    FARPROC found = GetProcAddress(probe_.get(), "menuProbeHook@12");
     if (!found)
-      found = GetProcAddress(probe_, "menuProbeHook");
+      found = GetProcAddress(probe_.get(), "menuProbeHook");
     hook_ = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(found));
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = &MenuReader::receive;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "CalvorinMenuReader";
     RegisterClassA(&windowClass);
-    receiver_ = CreateWindowA("CalvorinMenuReader", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-  }
-  MenuReader(const MenuReader&) = delete;
-  MenuReader& operator=(const MenuReader&) = delete;
-  ~MenuReader() {
-    if (hookHandle_)
-      UnhookWindowsHookEx(hookHandle_);
-    if (receiver_)
-      DestroyWindow(receiver_);
-    if (probe_)
-      FreeLibrary(probe_);
+    receiver_.reset(CreateWindowA("CalvorinMenuReader", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr));
   }
 
   std::map<std::string, MenuEntry> read(HWND window) {
     if (!hookHandle_) {
       const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-      hookHandle_ = SetWindowsHookExA(WH_GETMESSAGE, hook_, probe_, thread);
+      hookHandle_.reset(SetWindowsHookExA(WH_GETMESSAGE, hook_, probe_.get(), thread));
       if (!hookHandle_)
         throw std::runtime_error("cannot hook the program's thread");
     }
     reply().clear();
     PostMessageA(window, RegisterWindowMessageA("CalvorinMenuProbeQuery"), 0,
-                 reinterpret_cast<LPARAM>(receiver_));
+                 reinterpret_cast<LPARAM>(receiver_.get()));
     const DWORD deadline = GetTickCount() + 10000;
     MSG message;
     while (reply().empty() && static_cast<LONG>(GetTickCount() - deadline) < 0) {
@@ -96,10 +88,12 @@ class MenuReader {
     return DefWindowProcA(hwnd, message, wParam, lParam);
   }
 
-  HMODULE probe_ = nullptr;
+  // Declared in the order they are needed, so that they go in reverse: the
+  // hook's DLL outlives the hook.
+  win32::UniqueLibrary probe_;
   HOOKPROC hook_ = nullptr;
-  HHOOK hookHandle_ = nullptr;
-  HWND receiver_ = nullptr;
+  win32::UniqueHook hookHandle_;
+  win32::UniqueWindow receiver_;
 };
 
 }  // namespace calvorin::testkit

@@ -28,14 +28,8 @@ class StandInTray {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "Shell_TrayWnd";
     RegisterClassA(&windowClass);
-    window_ = CreateWindowA("Shell_TrayWnd", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-  }
-  StandInTray(const StandInTray&) = delete;
-  StandInTray& operator=(const StandInTray&) = delete;
-  ~StandInTray() {
-    if (window_)
-      DestroyWindow(window_);
+    window_.reset(CreateWindowA("Shell_TrayWnd", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr));
   }
 
   bool created() const { return window_ != nullptr; }
@@ -62,7 +56,7 @@ class StandInTray {
     return DefWindowProcA(hwnd, message, wParam, lParam);
   }
 
-  HWND window_ = nullptr;
+  win32::UniqueWindow window_;
 };
 
 void endExplorer() {
@@ -70,11 +64,10 @@ void endExplorer() {
   ASSERT_NE(tray, nullptr);
   DWORD explorer = 0;
   GetWindowThreadProcessId(tray, &explorer);
-  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, explorer);
+  const win32::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, explorer));
   ASSERT_NE(process, nullptr);
-  TerminateProcess(process, 0);
-  WaitForSingleObject(process, 10000);
-  CloseHandle(process);
+  TerminateProcess(process.get(), 0);
+  WaitForSingleObject(process.get(), 10000);
   ASSERT_TRUE(waitUntil([] { return FindWindowA("Shell_TrayWnd", nullptr) == nullptr; }, 10000));
 }
 

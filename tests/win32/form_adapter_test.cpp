@@ -1,4 +1,5 @@
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -50,6 +51,45 @@ void pumpMessages() {
   }
 }
 
+// Stands in for a WMI call on Windows: it leaves the process, and COM waits
+// for the reply in a modal loop that dispatches sent and posted messages.
+void wmiCallPumpingLikeCom() {
+  const DWORD end = GetTickCount() + 300;
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    pumpMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+bool quitPosted() {
+  MSG message;
+  return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+// Refuses to make STATIC windows, so that a form's labels cannot be built.
+LRESULT CALLBACK refuseLabels(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) {
+    const char* className = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->lpszClass;
+    if (HIWORD(reinterpret_cast<std::uintptr_t>(className)) != 0 &&
+        lstrcmpiA(className, "STATIC") == 0)
+      return 1;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL CALLBACK countForm(HWND window, LPARAM count) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  *reinterpret_cast<int*>(count) += lstrcmpA(name, win32::Win32Form::kClassName) == 0;
+  return TRUE;
+}
+
+int formsOfThisThread() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), &countForm, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 class Form1WindowTest : public ::testing::Test {
  protected:
   Form1WindowTest() : form(ui.createForm(app::form1Layout(), events)) {
@@ -59,10 +99,8 @@ class Form1WindowTest : public ::testing::Test {
   HWND hwnd() { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(form->handle())); }
 
   COLORREF clientPixel(HWND window, int x, int y) {
-    HDC dc = GetDC(window);
-    const COLORREF pixel = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return pixel;
+    const win32::WindowDc dc(window);
+    return GetPixel(dc.get(), x, y);
   }
 
   win32::Win32HelpEngine helpEngine;
@@ -161,8 +199,8 @@ TEST_F(Form1WindowTest, TrayPicturesHoldIconHandles) {
     ICONINFO info{};
     EXPECT_TRUE(GetIconInfo(reinterpret_cast<HICON>(static_cast<std::uintptr_t>(handle)), &info))
         << picture;
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
+    const win32::UniqueBitmap colour(info.hbmColor);
+    const win32::UniqueBitmap mask(info.hbmMask);
   }
 }
 
@@ -176,10 +214,82 @@ TEST_F(Form1WindowTest, ATrayNotificationArrivesAsAMouseMoveInTwips) {
 TEST_F(Form1WindowTest, MenuCommandsAndPictureClicksReachTheirHandlers) {
   const HMENU service = GetSubMenu(GetMenu(hwnd()), 0);
   SendMessageA(hwnd(), WM_COMMAND, GetMenuItemID(service, 2), 0);
-  SendMessageA(childWithClass(hwnd(), "CalvorinPicture", 1), WM_LBUTTONUP, 0, 0);
+  const HWND start = childWithClass(hwnd(), "CalvorinPicture", 1);
+  SendMessageA(start, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(start, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
 
   EXPECT_EQ(events.events, (std::vector<std::string>{"menu:" + std::to_string(app::mnuStop),
                                                      "click:" + std::to_string(app::Image3)}));
+}
+
+TEST_F(Form1WindowTest, APictureClicksOnAPressAndAReleaseOverItOnly) {
+  const HWND start = childWithClass(hwnd(), "CalvorinPicture", 1);
+  const auto inside = MAKELPARAM(5, 5);
+  // A double-click: one click, then the double-click's own press.
+  SendMessageA(start, WM_LBUTTONDOWN, MK_LBUTTON, inside);
+  SendMessageA(start, WM_LBUTTONUP, 0, inside);
+  SendMessageA(start, WM_LBUTTONDBLCLK, MK_LBUTTON, inside);
+  SendMessageA(start, WM_LBUTTONUP, 0, inside);
+  EXPECT_EQ(events.events, std::vector<std::string>{"click:" + std::to_string(app::Image3)});
+
+  // Pressed elsewhere and released over it; pressed on it and released elsewhere.
+  SendMessageA(start, WM_LBUTTONUP, 0, inside);
+  SendMessageA(start, WM_LBUTTONDOWN, MK_LBUTTON, inside);
+  SendMessageA(start, WM_LBUTTONUP, 0, MAKELPARAM(-20, 5));
+  EXPECT_EQ(events.events.size(), 1u);
+}
+
+TEST_F(Form1WindowTest, EventsArrivingInsideAHandlersWmiCallRunAfterItInOrder) {
+  const HMENU service = GetSubMenu(GetMenu(hwnd()), 0);
+  const auto command = [&](int position) {
+    return static_cast<WPARAM>(GetMenuItemID(service, position));
+  };
+  bool running = false;
+  bool nested = false;
+  events.onEvent = [&](const std::string& event) {
+    nested = nested || running;
+    if (event != "menu:" + std::to_string(app::mnustart))
+      return;
+    // The handler's own close request is its own doing, and runs at once.
+    form->requestClose();
+    running = true;
+    std::thread outside([&] {
+      Sleep(50);
+      SendMessageA(hwnd(), WM_CLOSE, 0, 0);
+      SendMessageA(hwnd(), WM_COMMAND, command(2), 0);
+      SendMessageA(hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(517, 0));
+    });
+    wmiCallPumpingLikeCom();
+    outside.join();
+    running = false;
+  };
+  SendMessageA(hwnd(), WM_COMMAND, command(0), 0);
+  EXPECT_EQ(events.events.size(), 2u) << "nothing else ran inside the handler";
+  pumpMessages();
+
+  EXPECT_FALSE(nested);
+  EXPECT_EQ(events.events,
+            (std::vector<std::string>{"menu:" + std::to_string(app::mnustart), "closeRequested",
+                                      "closeRequested", "menu:" + std::to_string(app::mnuStop),
+                                      "mouseMove"}));
+}
+
+TEST_F(Form1WindowTest, AWindowThatFailsToBuildLeavesNothingBehind) {
+  const int before = formsOfThisThread();
+  RecordingEvents second;
+  {
+    const win32::UniqueHook hook(
+        SetWindowsHookExA(WH_CBT, &refuseLabels, nullptr, GetCurrentThreadId()));
+    ASSERT_NE(hook, nullptr);
+    EXPECT_THROW(ui.createForm(app::form1Layout(), second), platform::PlatformError);
+  }
+  EXPECT_EQ(formsOfThisThread(), before);
+  EXPECT_TRUE(second.events.empty());
+
+  // The failed window no longer counts: closing the one left ends the loop.
+  events.allowClose = true;
+  form->requestClose();
+  EXPECT_TRUE(quitPosted());
 }
 
 TEST_F(Form1WindowTest, AFailingHandlerEndsThereAndTheWindowGoesOn) {

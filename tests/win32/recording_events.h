@@ -28,6 +28,7 @@ class RecordingEvents final : public platform::FormEvents, public platform::Mous
   void OwnerMouseMove(short button, short, float x, float) override {
     mouseMoves.push_back(x);
     buttons.push_back(button);
+    record("mouseMove");
   }
 
   std::vector<std::string> events;

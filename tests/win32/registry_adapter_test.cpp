@@ -6,6 +6,7 @@
 
 #include "autostart/reg.h"
 #include "platform/win32/advapi_registry.h"
+#include "platform/win32/handles.h"
 
 namespace calvorin {
 namespace {
@@ -19,12 +20,12 @@ class RegistryAdapterTest : public ::testing::Test {
   ~RegistryAdapterTest() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey); }
 
   void plant(const char* name, DWORD type, const std::string& data) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kTestKey, &key), ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+    HKEY created = nullptr;
+    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kTestKey, &created), ERROR_SUCCESS);
+    const win32::UniqueKey key(created);
+    ASSERT_EQ(RegSetValueExA(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
                              static_cast<DWORD>(data.size())),
               ERROR_SUCCESS);
-    RegCloseKey(key);
   }
 
   std::string read(const char* name) { return reg.GetRegValue(kRoot, kTestKey, name); }

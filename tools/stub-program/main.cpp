@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/handles.h"
+
 namespace {
 
 // What WinHelpA hands the viewer's window in WM_COPYDATA.
@@ -27,20 +29,22 @@ struct WinHelpData {
 // mode seeks to the end and writes as two steps, so the log is opened
 // unshared instead, waiting out the other writer.
 void record(const char* path, const char* first, const char* second) {
-  HANDLE log;
+  calvorin::win32::UniqueHandle log;
   for (int attempt = 1;; ++attempt) {
-    log = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log != INVALID_HANDLE_VALUE)
+    const HANDLE opened =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened != INVALID_HANDLE_VALUE) {
+      log.reset(opened);
       break;
+    }
     if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == 200)
       return;
     Sleep(25);
   }
   const std::string line = std::string(first) + "|" + second + "\n";
   DWORD written = 0;
-  SetFilePointer(log, 0, nullptr, FILE_END);
-  WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  CloseHandle(log);
+  SetFilePointer(log.get(), 0, nullptr, FILE_END);
+  WriteFile(log.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
 LRESULT CALLBACK helpWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "processes.h"
 #include "service_admin.h"
 
 namespace calvorin::testkit {
@@ -11,15 +12,7 @@ namespace calvorin::testkit {
 // path, which under Wine is the Unix path on drive Z:.
 inline std::string fixtureBinary() {
   const char* path = std::getenv("CALVORIN_FIXTURE_EXE");
-  std::string windowsPath = path ? path : "messenger-fixture.exe";
-  if (!windowsPath.empty() && windowsPath[0] == '/') {
-    windowsPath = "Z:" + windowsPath;
-    for (char& c : windowsPath) {
-      if (c == '/')
-        c = '\\';
-    }
-  }
-  return windowsPath;
+  return windowsPath(path ? path : "messenger-fixture.exe");
 }
 
 // Installs "Messenger" for one test and removes it afterwards.

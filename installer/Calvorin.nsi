@@ -16,7 +16,9 @@ Unicode true
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Calvorin"
 !define RUN_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
-!define SYNCHRONIZE 0x00100000
+; SYNCHRONIZE | PROCESS_TERMINATE
+!define SYNCHRONIZE_AND_TERMINATE 0x00100001
+!define WAIT_TIMEOUT 258
 
 Name "Calvorin ${VERSION}"
 OutFile "${BUILD_DIR}/Calvorin-${VERSION}-setup.exe"
@@ -40,27 +42,41 @@ UninstPage instfiles
 
 ; Ends a running Calvorin the way its own menu does, so that it removes its
 ; tray icon and lets go of its files: the program's first close only hides
-; it in the tray, the second ends it. Only the process owning that window is
-; waited for; nothing is killed.
+; it in the tray, the second ends it, and an About window closes with one.
+; A program in a start command's wait (a minute) takes the requests only
+; once the wait is over; one that has not ended after 75 seconds (a box left
+; open, say) is ended by force, as the Windows Installer package does, so
+; that a silent removal never gives up and never leaves its files behind.
 !macro DEFINE_END_CALVORIN un
 Function ${un}EndCalvorin
-  ${Do}
-    FindWindow $0 "CalvorinForm" "Calvorin ${VERSION}"
-    ${IfThen} $0 = 0 ${|} Return ${|}
-    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
-    System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2'
-    ; A program busy with a service request answers only once it is done.
-    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=20000
-    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
-    System::Call 'kernel32::WaitForSingleObject(p r2, i 10000) i .r3'
-    System::Call 'kernel32::CloseHandle(p r2)'
-    ${If} $3 <> 0
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-        "Calvorin is still running. Exit it from its tray icon, then retry." \
-        /SD IDCANCEL IDRETRY +2
-      Abort
-    ${EndIf}
-  ${Loop}
+  FindWindow $0 "CalvorinForm" "Calvorin ${VERSION}"
+  ${IfThen} $0 = 0 ${|} Return ${|}
+  System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
+  System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE_AND_TERMINATE}, i 0, i r1) p .r2'
+  ; Posted: a program busy with a service request would keep a sender waiting.
+  System::Call 'user32::PostMessage(p r0, i ${WM_CLOSE}, p 0, p 0)'
+  System::Call 'user32::PostMessage(p r0, i ${WM_CLOSE}, p 0, p 0)'
+  FindWindow $3 "CalvorinForm" "About - Calvorin ${VERSION}"
+  ${If} $3 <> 0
+    System::Call 'user32::PostMessage(p r3, i ${WM_CLOSE}, p 0, p 0)'
+  ${EndIf}
+  ${If} $2 = 0
+    ; Not allowed to wait on it: wait for its window instead.
+    ${For} $4 1 150
+      Sleep 500
+      FindWindow $0 "CalvorinForm" "Calvorin ${VERSION}"
+      ${If} $0 = 0
+        ${ExitFor}
+      ${EndIf}
+    ${Next}
+    Return
+  ${EndIf}
+  System::Call 'kernel32::WaitForSingleObject(p r2, i 75000) i .r3'
+  ${If} $3 = ${WAIT_TIMEOUT}
+    System::Call 'kernel32::TerminateProcess(p r2, i 1)'
+    System::Call 'kernel32::WaitForSingleObject(p r2, i 5000)'
+  ${EndIf}
+  System::Call 'kernel32::CloseHandle(p r2)'
 FunctionEnd
 !macroend
 !insertmacro DEFINE_END_CALVORIN ""

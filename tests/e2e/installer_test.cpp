@@ -36,23 +36,23 @@ int packageShortcuts() {
 // The Add/Remove Programs entries of Calvorin: the setup program's and the
 // package's.
 int uninstallEntries() {
-  HKEY uninstall = nullptr;
+  HKEY opened = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-                    0, KEY_READ, &uninstall) != ERROR_SUCCESS) {
+                    0, KEY_READ, &opened) != ERROR_SUCCESS) {
     return 0;
   }
+  const win32::UniqueKey uninstall(opened);
   int entries = 0;
   char name[256];
-  for (DWORD i = 0; RegEnumKeyA(uninstall, i, name, sizeof name) == ERROR_SUCCESS; ++i) {
+  for (DWORD i = 0; RegEnumKeyA(uninstall.get(), i, name, sizeof name) == ERROR_SUCCESS; ++i) {
     char display[256] = {};
     DWORD length = sizeof display;
-    if (RegGetValueA(uninstall, name, "DisplayName", RRF_RT_REG_SZ, nullptr, display, &length) ==
-            ERROR_SUCCESS &&
+    if (RegGetValueA(uninstall.get(), name, "DisplayName", RRF_RT_REG_SZ, nullptr, display,
+                     &length) == ERROR_SUCCESS &&
         std::string(display).rfind("Calvorin", 0) == 0) {
       ++entries;
     }
   }
-  RegCloseKey(uninstall);
   return entries;
 }
 
@@ -73,6 +73,31 @@ std::string package() {
 
 class InstallerTest : public CalvorinTest {
  protected:
+  // A silent removal begun a few seconds into a start command's wait for a
+  // service that never comes up: the program takes the close requests only
+  // after its minute's wait, then shows a failure box that nobody answers,
+  // and is ended by force. Within 150 s nothing is left.
+  void removeDuringAStartWait(const std::string& removal) {
+    const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
+    choose(window, "&Enable Auto StartUp");
+    ASSERT_TRUE(waitUntil([] { return registration() == kInstalledProgram; }, 5000));
+    choose(window, "&Start");
+    ASSERT_TRUE(waitUntil(
+        [&] { return heldText(statusLine(window)).rfind("Starting Service.", 0) == 0; }, 10000));
+    Sleep(3000);
+
+    const DWORD begun = GetTickCount();
+    run(removal, 150000);
+    const int left = 150000 - static_cast<int>(GetTickCount() - begun);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+          return calvorin().exitCode(0) != STILL_ACTIVE && !exists("C:\\Program Files\\Calvorin") &&
+                 uninstallEntries() == 0;
+        },
+        left > 0 ? left : 0));
+    expectNothingLeft();
+  }
+
   // Nothing of Calvorin left: no process, icon, file, folder, shortcut,
   // Add/Remove Programs entry or auto-start value.
   void expectNothingLeft() {
@@ -145,6 +170,18 @@ TEST_F(InstallerTest, PackageRemovalEndsTheProgramAndTakesTheValueItsMenuWrote) 
   EXPECT_EQ(run("msiexec /x " + package() + " /qn", 120000), 0u);
   EXPECT_EQ(calvorin().exitCode(0), 0u) << "ended cleanly, not killed";
   expectNothingLeft();
+}
+
+TEST_F(InstallerTest, SilentUninstallDuringAStartWaitLeavesNothing) {
+  install("--start-pending 120");
+  ASSERT_EQ(run("\"" + shippedFile("Calvorin-1.0-setup.exe") + "\" /S", 60000), 0u);
+  removeDuringAStartWait(uninstallEntry("QuietUninstallString"));
+}
+
+TEST_F(InstallerTest, PackageRemovalDuringAStartWaitLeavesNothing) {
+  install("--start-pending 120");
+  ASSERT_EQ(run("msiexec /i " + package() + " /qn", 120000), 0u);
+  removeDuringAStartWait("msiexec /x " + package() + " /qn");
 }
 
 // A second install of the package, or one over the setup program's: one

@@ -8,6 +8,9 @@ else()
   set(CALVORIN_SHIPPED_DIR "${CMAKE_BINARY_DIR}")
 endif()
 
+# The same shipped files at the next version, for the upgrade tests.
+set(CALVORIN_NEXT_DIR "" CACHE PATH "Folder of what ships, built at a later version")
+
 # calvorin_wine_test(<name> <label> [TIMEOUT <seconds>] [WINDOWS <version>]
 #                    COMMAND <command...>)
 # WINDOWS: the version the prefix reports, as winecfg -v takes it (winxp,
@@ -22,7 +25,7 @@ function(calvorin_wine_test name label)
   set_tests_properties(${name} PROPERTIES
     LABELS ${label}
     TIMEOUT ${arg_TIMEOUT}
-    ENVIRONMENT "CALVORIN_BIN_DIR=${CMAKE_BINARY_DIR};CALVORIN_SHIPPED_DIR=${CALVORIN_SHIPPED_DIR};CALVORIN_FIXTURE_EXE=$<TARGET_FILE:messenger-fixture>;CALVORIN_WINDOWS_VERSION=${arg_WINDOWS}")
+    ENVIRONMENT "CALVORIN_BIN_DIR=${CMAKE_BINARY_DIR};CALVORIN_SHIPPED_DIR=${CALVORIN_SHIPPED_DIR};CALVORIN_NEXT_DIR=${CALVORIN_NEXT_DIR};CALVORIN_FIXTURE_EXE=$<TARGET_FILE:messenger-fixture>;CALVORIN_WINDOWS_VERSION=${arg_WINDOWS}")
 endfunction()
 
 # Builds the shipped files before <target> when this tree builds them.

@@ -3,14 +3,21 @@
 ; Programs. Both run silently with /S.
 ;
 ; makensis -DBUILD_DIR=<folder holding Calvorin.exe and Calvorin.HLP>
-;          -DVERSION=<major.minor> Calvorin.nsi
-; writes BUILD_DIR/Calvorin-VERSION-setup.exe.
+;          -DVERSION=<major.minor.patch> -DFORM_CLASS=<the forms' window class>
+;          -DMAIN_CAPTION=<the main window's caption>
+;          -DABOUT_CAPTION=<the About window's caption> Calvorin.nsi
+; writes BUILD_DIR/Calvorin-VERSION-setup.exe. The build passes the names
+; from the program's own headers, where they are written once.
 
-!ifndef BUILD_DIR | VERSION
-  !error "define BUILD_DIR and VERSION (-DBUILD_DIR=... -DVERSION=...)"
+!ifndef BUILD_DIR | VERSION | FORM_CLASS | MAIN_CAPTION | ABOUT_CAPTION
+  !error "define BUILD_DIR, VERSION, FORM_CLASS, MAIN_CAPTION and ABOUT_CAPTION"
 !endif
 
 Unicode true
+; The installed files get the time they are installed: the setup program
+; holds no dates of the files it was built from, so every build of one
+; commit is the same.
+SetDateSave off
 !include LogicLib.nsh
 !include WinMessages.nsh
 
@@ -20,14 +27,14 @@ Unicode true
 !define SYNCHRONIZE_AND_TERMINATE 0x00100001
 !define WAIT_TIMEOUT 258
 
-Name "Calvorin ${VERSION}"
+Name "Calvorin"
 OutFile "${BUILD_DIR}/Calvorin-${VERSION}-setup.exe"
 InstallDir "$PROGRAMFILES\Calvorin"
 RequestExecutionLevel admin
 Icon "${__FILEDIR__}/../resources/calvorin.ico"
 UninstallIcon "${__FILEDIR__}/../resources/calvorin.ico"
 
-VIProductVersion "${VERSION}.0.0"
+VIProductVersion "${VERSION}.0"
 VIAddVersionKey "ProductName" "Calvorin"
 VIAddVersionKey "CompanyName" "Calvorin"
 VIAddVersionKey "FileDescription" "Calvorin ${VERSION} setup"
@@ -49,14 +56,14 @@ UninstPage instfiles
 ; that a silent removal never gives up and never leaves its files behind.
 !macro DEFINE_END_CALVORIN un
 Function ${un}EndCalvorin
-  FindWindow $0 "CalvorinForm" "Calvorin ${VERSION}"
+  FindWindow $0 "${FORM_CLASS}" "${MAIN_CAPTION}"
   ${IfThen} $0 = 0 ${|} Return ${|}
   System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
   System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE_AND_TERMINATE}, i 0, i r1) p .r2'
   ; Posted: a program busy with a service request would keep a sender waiting.
   System::Call 'user32::PostMessage(p r0, i ${WM_CLOSE}, p 0, p 0)'
   System::Call 'user32::PostMessage(p r0, i ${WM_CLOSE}, p 0, p 0)'
-  FindWindow $3 "CalvorinForm" "About - Calvorin ${VERSION}"
+  FindWindow $3 "${FORM_CLASS}" "${ABOUT_CAPTION}"
   ${If} $3 <> 0
     System::Call 'user32::PostMessage(p r3, i ${WM_CLOSE}, p 0, p 0)'
   ${EndIf}
@@ -64,7 +71,7 @@ Function ${un}EndCalvorin
     ; Not allowed to wait on it: wait for its window instead.
     ${For} $4 1 150
       Sleep 500
-      FindWindow $0 "CalvorinForm" "Calvorin ${VERSION}"
+      FindWindow $0 "${FORM_CLASS}" "${MAIN_CAPTION}"
       ${If} $0 = 0
         ${ExitFor}
       ${EndIf}
@@ -98,7 +105,7 @@ Section "Calvorin"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Calvorin.lnk" "$INSTDIR\Calvorin.exe"
 
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Calvorin ${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Calvorin"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Calvorin"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Calvorin.exe,0"

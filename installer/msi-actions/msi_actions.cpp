@@ -11,19 +11,18 @@
 
 #include "autostart/autostart_commands.h"
 #include "platform/win32/handles.h"
+#include "resources/identity.h"
 #include "resources/texts.h"
 
 namespace {
 
 using calvorin::autostart::kRunKey;
 using calvorin::autostart::kRunValue;
+using calvorin::identity::kFormClass;
 using calvorin::texts::kAboutCaptionPrefix;
 using calvorin::texts::kAppTitle;
 using calvorin::win32::UniqueHandle;
 using calvorin::win32::UniqueKey;
-
-// The window class of the program's forms.
-constexpr char kFormClass[] = "CalvorinForm";
 
 // A program in a start command's wait (a minute) takes its close requests
 // only once the wait is over.

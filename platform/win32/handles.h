@@ -40,6 +40,9 @@ struct LocalMemoryFreer {
 struct GlobalMemoryFreer {
   void operator()(void* memory) const { GlobalFree(memory); }
 };
+struct FindCloser {
+  void operator()(HANDLE search) const { FindClose(search); }
+};
 struct LibraryFreer {
   void operator()(HMODULE library) const { FreeLibrary(library); }
 };
@@ -57,6 +60,7 @@ using UniqueHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRemover>;
 using UniqueLocalMemory = std::unique_ptr<void, LocalMemoryFreer>;
 using UniqueGlobalMemory = std::unique_ptr<void, GlobalMemoryFreer>;
 using UniqueLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer>;
+using UniqueFind = std::unique_ptr<void, FindCloser>;
 
 // What CreateProcess hands back: both handles, closed together.
 struct StartedProcess {

@@ -3,14 +3,11 @@
 #include <windows.h>
 
 #include "platform/win32/win32_form.h"
+#include "resources/identity.h"
 
 namespace calvorin::win32 {
 
 namespace {
-
-// "Local\": one instance per log-on session, so that each user of a
-// Terminal Server or of fast user switching has their own.
-constexpr char kMutexName[] = "Local\\Calvorin.SessionInstance";
 
 // The main window of another process of the program, or nullptr.
 HWND otherMainWindow(const std::string& caption) {
@@ -27,7 +24,7 @@ HWND otherMainWindow(const std::string& caption) {
 }  // namespace
 
 SessionInstance::SessionInstance()
-    : mutex_(CreateMutexA(nullptr, FALSE, kMutexName)),
+    : mutex_(CreateMutexA(nullptr, FALSE, identity::kInstanceMutex)),
       second_(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS) {}
 
 bool SessionInstance::handedOverToFirst(const std::string& mainWindowCaption) const {

@@ -208,7 +208,7 @@ void Win32Form::bringToFront() {
 }
 
 UINT Win32Form::activationMessage() {
-  static const UINT message = RegisterWindowMessageA("Calvorin.ActivationRequested");
+  static const UINT message = RegisterWindowMessageA(identity::kActivationMessage);
   return message;
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/form.h"
 #include "platform/win32/handles.h"
+#include "resources/identity.h"
 
 // A real top-level window built from a form description. One class, split
 // by concern: win32_form.cpp builds the window and answers the Form calls,
@@ -30,7 +31,7 @@ class Win32Form final : public platform::Form {
   ~Win32Form() override;
 
   // The window class of every form.
-  static constexpr char kClassName[] = "CalvorinForm";
+  static constexpr const char* kClassName = identity::kFormClass;
   // What a second start of the program posts to the first one's main window.
   static UINT activationMessage();
 

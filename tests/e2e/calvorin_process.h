@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include "processes.h"
+#include "resources/identity.h"
+#include "resources/texts.h"
 
 namespace calvorin::testkit {
 
@@ -26,7 +28,7 @@ class CalvorinProcess {
     HWND found = nullptr;
     waitUntil(
         [&] {
-          found = findOwnWindow("CalvorinForm", "Calvorin 1.0");
+          found = findOwnWindow(identity::kFormClass, texts::kAppTitle);
           return found != nullptr;
         },
         timeoutMs);

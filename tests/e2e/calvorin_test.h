@@ -159,8 +159,8 @@ class CalvorinTest : public ::testing::Test {
   // The About window once it is up, or nullptr.
   HWND aboutWindow() {
     HWND about = nullptr;
-    waitUntil([&] { return (about = calvorin_->findOwnWindow(nullptr, "About - Calvorin 1.0")); },
-              5000);
+    const std::string caption = std::string(texts::kAboutCaptionPrefix) + texts::kAppTitle;
+    waitUntil([&] { return (about = calvorin_->findOwnWindow(nullptr, caption.c_str())); }, 5000);
     return about;
   }
 

@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -33,27 +34,51 @@ int packageShortcuts() {
   return exists(shortcut()) + exists(shortcut(CSIDL_PROGRAMS));
 }
 
-// The Add/Remove Programs entries of Calvorin: the setup program's and the
-// package's.
-int uninstallEntries() {
+// The versions the Add/Remove Programs entries of Calvorin show: the setup
+// program's and the package's.
+std::vector<std::string> uninstallVersions() {
   HKEY opened = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
                     0, KEY_READ, &opened) != ERROR_SUCCESS) {
-    return 0;
+    return {};
   }
   const win32::UniqueKey uninstall(opened);
-  int entries = 0;
+  std::vector<std::string> versions;
   char name[256];
   for (DWORD i = 0; RegEnumKeyA(uninstall.get(), i, name, sizeof name) == ERROR_SUCCESS; ++i) {
     char display[256] = {};
     DWORD length = sizeof display;
     if (RegGetValueA(uninstall.get(), name, "DisplayName", RRF_RT_REG_SZ, nullptr, display,
-                     &length) == ERROR_SUCCESS &&
-        std::string(display).rfind("Calvorin", 0) == 0) {
-      ++entries;
+                     &length) != ERROR_SUCCESS ||
+        std::string(display).rfind("Calvorin", 0) != 0) {
+      continue;
     }
+    char version[64] = {};
+    length = sizeof version;
+    RegGetValueA(uninstall.get(), name, "DisplayVersion", RRF_RT_REG_SZ, nullptr, version, &length);
+    versions.push_back(version);
   }
-  return entries;
+  return versions;
+}
+
+int uninstallEntries() {
+  return static_cast<int>(uninstallVersions().size());
+}
+
+// A file's version as its version resource gives it (1.0.1), or "(none)".
+std::string fileVersion(const char* path) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  std::vector<char> data(size);
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (size == 0 || !GetFileVersionInfoA(path, 0, size, data.data()) ||
+      !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info) {
+    return "(none)";
+  }
+  return std::to_string(HIWORD(info->dwFileVersionMS)) + "." +
+         std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+         std::to_string(HIWORD(info->dwFileVersionLS));
 }
 
 // A value of the Add/Remove Programs entry, or "(none)".
@@ -67,8 +92,35 @@ std::string uninstallEntry(const char* name) {
   return data;
 }
 
+// The artefact whose name matches pattern in the folder that an environment
+// variable names (what ships, or the same at the next version), quoted for a
+// command line.
+std::string artefact(const char* folderVariable, const char* pattern) {
+  const std::string folder = windowsPathIn(folderVariable, "");
+  WIN32_FIND_DATAA found{};
+  const HANDLE first = FindFirstFileA((folder + pattern).c_str(), &found);
+  if (first == INVALID_HANDLE_VALUE) {
+    ADD_FAILURE() << "no " << pattern << " in " << folder;
+    return "";
+  }
+  const win32::UniqueFind search(first);
+  const std::string name = found.cFileName;
+  if (FindNextFileA(search.get(), &found))
+    ADD_FAILURE() << "more than one " << pattern << " in " << folder << " (an old build's?)";
+  return "\"" + folder + name + "\"";
+}
+
 std::string package() {
-  return "\"" + shippedFile("Calvorin-1.0.msi") + "\"";
+  return artefact("CALVORIN_SHIPPED_DIR", "Calvorin-*.msi");
+}
+std::string setupProgram() {
+  return artefact("CALVORIN_SHIPPED_DIR", "Calvorin-*-setup.exe");
+}
+std::string nextPackage() {
+  return artefact("CALVORIN_NEXT_DIR", "Calvorin-*.msi");
+}
+std::string nextSetupProgram() {
+  return artefact("CALVORIN_NEXT_DIR", "Calvorin-*-setup.exe");
 }
 
 class InstallerTest : public CalvorinTest {
@@ -111,11 +163,11 @@ class InstallerTest : public CalvorinTest {
 
 TEST_F(InstallerTest, SilentSetupInstallsAndSilentUninstallEndsTheProgramAndLeavesNothing) {
   install();
-  ASSERT_EQ(run("\"" + shippedFile("Calvorin-1.0-setup.exe") + "\" /S", 60000), 0u);
+  ASSERT_EQ(run(setupProgram() + " /S", 60000), 0u);
   EXPECT_TRUE(exists(kInstalledProgram));
   EXPECT_TRUE(exists(kInstalledHelp));
   EXPECT_TRUE(exists(shortcut())) << shortcut();
-  EXPECT_EQ(uninstallEntry("DisplayName"), "Calvorin 1.0");
+  EXPECT_EQ(uninstallEntry("DisplayName"), "Calvorin");
   const std::string quietUninstall = uninstallEntry("QuietUninstallString");
   ASSERT_NE(quietUninstall, "(none)");
 
@@ -174,7 +226,7 @@ TEST_F(InstallerTest, PackageRemovalEndsTheProgramAndTakesTheValueItsMenuWrote) 
 
 TEST_F(InstallerTest, SilentUninstallDuringAStartWaitLeavesNothing) {
   install("--start-pending 120");
-  ASSERT_EQ(run("\"" + shippedFile("Calvorin-1.0-setup.exe") + "\" /S", 60000), 0u);
+  ASSERT_EQ(run(setupProgram() + " /S", 60000), 0u);
   removeDuringAStartWait(uninstallEntry("QuietUninstallString"));
 }
 
@@ -182,6 +234,82 @@ TEST_F(InstallerTest, PackageRemovalDuringAStartWaitLeavesNothing) {
   install("--start-pending 120");
   ASSERT_EQ(run("msiexec /i " + package() + " /qn", 120000), 0u);
   removeDuringAStartWait("msiexec /x " + package() + " /qn");
+}
+
+// The package of a later version over an installed one, with the program
+// running: the program is closed first, its files are replaced, one entry
+// shows the new version, and the auto-start entry the program's menu wrote
+// stays. The older package over the newer is refused, says why and changes
+// nothing; removing the newer leaves nothing.
+TEST_F(InstallerTest, ALaterPackageReplacesTheInstalledOneAndAnOlderIsRefused) {
+  install();
+  ASSERT_EQ(run("msiexec /i " + package() + " /qn", 120000), 0u);
+  const std::string installed = fileVersion(kInstalledProgram);
+  const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
+  choose(window, "&Enable Auto StartUp");
+  ASSERT_TRUE(waitUntil([] { return registration() == kInstalledProgram; }, 5000));
+
+  EXPECT_EQ(run("msiexec /i " + nextPackage() + " /qn", 180000), 0u);
+  EXPECT_EQ(calvorin().exitCode(0), 0u) << "closed first, cleanly";
+  const std::vector<std::string> entries = uninstallVersions();
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_NE(entries[0], installed);
+  EXPECT_EQ(fileVersion(kInstalledProgram), entries[0]) << "the files are the new version's";
+  EXPECT_EQ(registration(), kInstalledProgram);
+
+  EXPECT_NE(run("msiexec /i " + package() + " /qn /l* C:\\downgrade.log", 120000), 0u);
+  EXPECT_NE(fileText("C:\\downgrade.log").find("A newer version of Calvorin is already installed."),
+            std::string::npos);
+  EXPECT_EQ(uninstallVersions(), entries);
+  EXPECT_EQ(fileVersion(kInstalledProgram), entries[0]);
+
+  EXPECT_EQ(run("msiexec /x " + nextPackage() + " /qn", 120000), 0u);
+  expectNothingLeft();
+}
+
+// The auto-start entry across an upgrade of the package: one that the older
+// package wrote stays without AUTOSTART=1 being given again, and AUTOSTART=1
+// to the newer writes one that was not there.
+TEST_F(InstallerTest, ALaterPackageKeepsTheAutoStartEntryAndHonoursAutostart) {
+  install();
+  ASSERT_EQ(run("msiexec /i " + package() + " /qn AUTOSTART=1", 120000), 0u);
+  ASSERT_EQ(registration(), kInstalledProgram);
+  EXPECT_EQ(run("msiexec /i " + nextPackage() + " /qn", 180000), 0u);
+  EXPECT_EQ(registration(), kInstalledProgram);
+  EXPECT_EQ(run("msiexec /x " + nextPackage() + " /qn", 120000), 0u);
+  expectNothingLeft();
+
+  ASSERT_EQ(run("msiexec /i " + package() + " /qn", 120000), 0u);
+  ASSERT_EQ(registration(), "(none)");
+  EXPECT_EQ(run("msiexec /i " + nextPackage() + " /qn AUTOSTART=1", 180000), 0u);
+  EXPECT_EQ(registration(), kInstalledProgram);
+  EXPECT_EQ(uninstallEntries(), 1);
+  EXPECT_EQ(run("msiexec /x " + nextPackage() + " /qn", 120000), 0u);
+  expectNothingLeft();
+}
+
+// The setup program of a later version over an installed one, silently:
+// one installation of the new version, the auto-start entry kept.
+TEST_F(InstallerTest, ALaterSetupProgramReplacesTheInstalledOne) {
+  install();
+  ASSERT_EQ(run(setupProgram() + " /S", 60000), 0u);
+  const std::string installed = fileVersion(kInstalledProgram);
+  const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
+  choose(window, "&Enable Auto StartUp");
+  ASSERT_TRUE(waitUntil([] { return registration() == kInstalledProgram; }, 5000));
+
+  EXPECT_EQ(run(nextSetupProgram() + " /S", 120000), 0u);
+  EXPECT_EQ(calvorin().exitCode(0), 0u) << "closed first, cleanly";
+  const std::vector<std::string> entries = uninstallVersions();
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_NE(entries[0], installed);
+  EXPECT_EQ(fileVersion(kInstalledProgram), entries[0]);
+  EXPECT_EQ(registration(), kInstalledProgram);
+
+  run(uninstallEntry("QuietUninstallString"), 10000);
+  EXPECT_TRUE(waitUntil([] { return uninstallEntries() == 0; }, 30000));
+  EXPECT_TRUE(waitUntil([] { return !exists("C:\\Program Files\\Calvorin"); }, 30000));
+  expectNothingLeft();
 }
 
 // A second install of the package, or one over the setup program's: one
@@ -193,8 +321,8 @@ TEST_F(InstallerTest, PackageOverItselfOrOverTheSetupProgramLeavesOneInstallatio
   EXPECT_EQ(uninstallEntries(), 1);
   ASSERT_EQ(run("msiexec /x " + package() + " /qn", 120000), 0u);
 
-  ASSERT_EQ(run("\"" + shippedFile("Calvorin-1.0-setup.exe") + "\" /S", 60000), 0u);
-  ASSERT_EQ(uninstallEntry("DisplayName"), "Calvorin 1.0");
+  ASSERT_EQ(run(setupProgram() + " /S", 60000), 0u);
+  ASSERT_EQ(uninstallEntry("DisplayName"), "Calvorin");
   EXPECT_EQ(run("msiexec /i " + package() + " /qn", 120000), 0u);
   EXPECT_EQ(uninstallEntries(), 1);
   EXPECT_EQ(uninstallEntry("DisplayName"), "(none)") << "the setup program's entry is gone";

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Usage: tests/release/reproducible.sh
+#
+# Two releases of the commit checked out, made one after the other in
+# folders of their own, must be the same to the byte: fails naming every
+# file that differs or that only one of them has. Their SHA256SUMS must hold
+# too, and the portable zip exactly its three files.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+runs=$(mktemp -d)
+trap 'rm -rf "$runs"' EXIT
+scripts/release "$runs/first" >"$runs/first.log" 2>&1 || { cat "$runs/first.log" >&2; exit 1; }
+# Another second, and another folder for everything the build makes.
+sleep 2
+scripts/release "$runs/second" >"$runs/second.log" 2>&1 || { cat "$runs/second.log" >&2; exit 1; }
+
+failed=0
+while read -r name; do
+  if [ ! -f "$runs/first/$name" ] || [ ! -f "$runs/second/$name" ]; then
+    echo "only one release has $name" >&2
+    failed=1
+  elif ! cmp -s "$runs/first/$name" "$runs/second/$name"; then
+    echo "$name differs between two releases of one commit:" >&2
+    cmp -l "$runs/first/$name" "$runs/second/$name" | head -5 >&2 || true
+    failed=1
+  fi
+done < <( (ls "$runs/first"; ls "$runs/second") | sort -u)
+
+(cd "$runs/first" && sha256sum --quiet -c SHA256SUMS) || failed=1
+zip=$(ls "$runs/first"/Calvorin-*.zip)
+contents=$(python3 -c 'import sys, zipfile; print(" ".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip")
+if [ "$contents" != "Calvorin.exe Calvorin.HLP README.txt" ]; then
+  echo "the portable zip holds '$contents'" >&2
+  failed=1
+fi
+[ "$failed" -eq 0 ] && echo "two releases of $(git rev-parse --short HEAD): identical"
+exit "$failed"

@@ -3,8 +3,8 @@
 #
 # The package's tables say what administrators rely on: a schema that
 # Windows Installer 2.0 (Windows 2000 SP3 and later) installs, a per-machine
-# install, the UpgradeCode every version keeps (and looks for), and the
-# version the build was given.
+# install, the UpgradeCode every version keeps (and looks for), the version
+# the build was given, and the refusal of a downgrade with its reason.
 set -euo pipefail
 msi="$1"
 upgrade_code="{$2}"
@@ -31,4 +31,8 @@ while read -r code; do
   expect "Upgrade row" "$code" "$upgrade_code"
 done < <(msiinfo export "$msi" Upgrade | sed 's/\r$//' | awk -F '\t' 'NR > 3 { print $1 }')
 expect ProductVersion "$(property ProductVersion)" "$version"
+# An older package over a newer one is refused, saying why.
+expect "downgrade refusal" "$(msiinfo export "$msi" LaunchCondition | sed 's/\r$//' |
+  awk -F '\t' '$1 == "NOT WIX_DOWNGRADE_DETECTED" { print $2 }')" \
+  "A newer version of Calvorin is already installed."
 exit "$failed"

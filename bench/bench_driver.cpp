@@ -1,8 +1,10 @@
 // Measures Calvorin from outside, for bench/run:
-//   startup RUNS   start-up to ready of Calvorin and of the WMI probe,
-//                  alternately, in milliseconds ("calvorin 812", "probe 640");
-//   idle           starts the WMI probe (staying) and Calvorin and returns
-//                  once both are idle, leaving them running to be measured;
+//   startup RUNS   start-up to ready of the WMI probe, the least program and
+//                  Calvorin, in turn, in milliseconds ("probe 640",
+//                  "least 700", "calvorin 812");
+//   idle           starts the WMI probe (staying), the least program and
+//                  Calvorin and returns once they are idle, leaving them
+//                  running to be measured;
 //   stop           one Stop from the menu, until its message box is answered.
 #include <cstdio>
 #include <cstring>
@@ -38,10 +40,15 @@ LARGE_INTEGER now() {
   return count;
 }
 
-// Ready: the tray shows the program's icon, the window is hidden again and
-// the program waits for input in its message loop.
-bool ready(const CalvorinProcess& calvorin, HANDLE process) {
-  const HWND window = calvorin.findOwnWindow("CalvorinForm", "Calvorin 1.0");
+// The least program's hidden window (bench/least_program.c).
+constexpr char kLeastClass[] = "LeastProgram";
+constexpr char kLeastCaption[] = "Least program";
+
+// Ready: the tray shows the program's icon, its window is hidden and the
+// program waits for input in its message loop.
+bool ready(const CalvorinProcess& program, HANDLE process, const char* windowClass,
+           const char* caption) {
+  const HWND window = program.findOwnWindow(windowClass, caption);
   if (!window || IsWindowVisible(window))
     return false;
   if (WaitForInputIdle(process, 0) != 0)
@@ -51,6 +58,17 @@ bool ready(const CalvorinProcess& calvorin, HANDLE process) {
       return true;
   }
   return false;
+}
+
+// Milliseconds from the start of a program to its being ready; it is ended
+// afterwards.
+double timeToReady(const std::string& path, const char* windowClass, const char* caption) {
+  const LARGE_INTEGER begin = now();
+  CalvorinProcess program(path);
+  const UniqueHandle process(
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, program.id()));
+  waitUntil([&] { return ready(program, process.get(), windowClass, caption); }, 60000);
+  return milliseconds(begin, now());
 }
 
 void startup(int runs) {
@@ -63,30 +81,29 @@ void startup(int runs) {
         std::printf("probe %.0f\n", milliseconds(begin, now()));
       }
     }
-    {
-      const LARGE_INTEGER begin = now();
-      CalvorinProcess calvorin;
-      const UniqueHandle process(
-          OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, calvorin.id()));
-      waitUntil([&] { return ready(calvorin, process.get()); }, 60000);
-      std::printf("calvorin %.0f\n", milliseconds(begin, now()));
-    }
+    std::printf("least %.0f\n",
+                timeToReady(builtProgram("least-program.exe"), kLeastClass, kLeastCaption));
+    std::printf("calvorin %.0f\n",
+                timeToReady(shippedFile("Calvorin.exe"), calvorin::identity::kFormClass,
+                            calvorin::texts::kAppTitle));
     std::fflush(stdout);
     Sleep(500);
   }
 }
 
 void idle() {
-  // Both run on to be measured.
+  // All run on to be measured.
   const auto probe = start("\"" + builtProgram("wmi-probe.exe") + "\" --stay");
+  const auto least = start("\"" + builtProgram("least-program.exe") + "\"");
   const auto calvorin = start("\"" + shippedFile("Calvorin.exe") + "\"");
+  WaitForInputIdle(least.process.get(), 60000);
   WaitForInputIdle(calvorin.process.get(), 60000);
   // The probe has fetched the service well within this.
   Sleep(6000);
 }
 
 void stop() {
-  const HWND window = FindWindowA("CalvorinForm", "Calvorin 1.0");
+  const HWND window = FindWindowA(calvorin::identity::kFormClass, calvorin::texts::kAppTitle);
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   calvorin::testkit::MenuReader menus;

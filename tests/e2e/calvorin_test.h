@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shellapi.h>
 
 #include "calvorin_process.h"
 #include "fixture_service.h"
@@ -66,33 +65,6 @@ inline std::wstring ownIcon(HWND window) {
   }
   return L"";
 }
-
-// An icon of the tests' own for as long as it lives. Wine blocks the removal
-// of the tray's last icon for about two seconds while it hides the tray, which
-// would distort every timing around a remove-and-add of the program's icon.
-class KeepAliveIcon {
- public:
-  KeepAliveIcon() {
-    // Message-only: no top-level window of the tests that the end of a
-    // session would ask, and then end.
-    window_.reset(CreateWindowA("STATIC", "keep-alive", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleA(nullptr), nullptr));
-    data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data_.hWnd = window_.get();
-    data_.uID = 7;
-    data_.uFlags = NIF_ICON | NIF_TIP;
-    data_.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512) /* IDI_APPLICATION */);
-    std::strcpy(data_.szTip, "test keep-alive");
-    Shell_NotifyIconA(NIM_ADD, &data_);
-  }
-  KeepAliveIcon(const KeepAliveIcon&) = delete;
-  KeepAliveIcon& operator=(const KeepAliveIcon&) = delete;
-  ~KeepAliveIcon() { Shell_NotifyIconA(NIM_DELETE, &data_); }
-
- private:
-  win32::UniqueWindow window_;
-  NOTIFYICONDATAA data_{};
-};
 
 // A file's whole text, or "" when there is none.
 inline std::string fileText(const char* path) {

@@ -1,6 +1,7 @@
 #include "tray_reader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <stdexcept>
@@ -330,6 +331,24 @@ std::vector<std::wstring> readShownBalloons() {
       texts.push_back(tool.text);
   }
   return texts;
+}
+
+KeepAliveIcon::KeepAliveIcon() {
+  // Message-only: no top-level window of the tests that the end of a
+  // session would ask, and then end.
+  window_.reset(CreateWindowA("STATIC", "keep-alive", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleA(nullptr), nullptr));
+  data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  data_.hWnd = window_.get();
+  data_.uID = 7;
+  data_.uFlags = NIF_ICON | NIF_TIP;
+  data_.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512) /* IDI_APPLICATION */);
+  std::strcpy(data_.szTip, "test keep-alive");
+  Shell_NotifyIconA(NIM_ADD, &data_);
+}
+
+KeepAliveIcon::~KeepAliveIcon() {
+  Shell_NotifyIconA(NIM_DELETE, &data_);
 }
 
 }  // namespace calvorin::testkit

@@ -10,6 +10,9 @@
 #include <vector>
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include "platform/win32/handles.h"
 
 namespace calvorin::testkit {
 
@@ -55,5 +58,20 @@ void postTrayMouseMessage(const TrayIconInfo& icon, UINT mouseMessage);
 // behaviour: SendNotifyMessage(owner, callbackMessage, id, mouseMessage). Throws
 // std::runtime_error if the window is gone.
 void sendTrayNotification(HWND owner, UINT callbackMessage, UINT id, UINT mouseMessage);
+
+// An icon of the tests' own for as long as it lives. Wine blocks the removal
+// of the tray's last icon for about two seconds while it hides the tray, which
+// would distort every timing around a remove-and-add of a program's icon.
+class KeepAliveIcon {
+ public:
+  KeepAliveIcon();
+  KeepAliveIcon(const KeepAliveIcon&) = delete;
+  KeepAliveIcon& operator=(const KeepAliveIcon&) = delete;
+  ~KeepAliveIcon();
+
+ private:
+  win32::UniqueWindow window_;
+  NOTIFYICONDATAA data_{};
+};
 
 }  // namespace calvorin::testkit

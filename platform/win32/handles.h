@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/gdi.h"
+
 namespace calvorin::win32 {
 
 // Owners for the kernel, memory, registry, service manager, GDI and USER
@@ -20,7 +22,7 @@ struct IconDeleter {
   void operator()(HICON icon) const { DestroyIcon(icon); }
 };
 struct GdiObjectDeleter {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+  void operator()(HGDIOBJ object) const { gdi::deleteObject(object); }
 };
 struct MenuDeleter {
   void operator()(HMENU menu) const { DestroyMenu(menu); }
@@ -93,13 +95,13 @@ class WindowDc {
 
 inline int screenDpiX() {
   WindowDc dc;
-  const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSX) : 0;
+  const int dpi = dc.get() ? gdi::deviceCaps(dc.get(), LOGPIXELSX) : 0;
   return dpi > 0 ? dpi : 96;
 }
 
 inline int screenDpiY() {
   WindowDc dc;
-  const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
+  const int dpi = dc.get() ? gdi::deviceCaps(dc.get(), LOGPIXELSY) : 0;
   return dpi > 0 ? dpi : 96;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/win32/gdi.h"
+
 namespace calvorin::win32 {
 
 Win32Label::Win32Label(HWND label, const platform::LabelDescription& description)
@@ -11,12 +13,9 @@ Win32Label::Win32Label(HWND label, const platform::LabelDescription& description
       backColor_(description.backColor) {
   const auto& font = description.font;
   const int height = -static_cast<int>(std::lround(font.points * screenDpiY() / 72.0));
-  font_.reset(CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
-                          font.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                          font.face.c_str()));
+  font_.reset(gdi::createFont(height, font.bold, font.italic, font.underline, font.face.c_str()));
   if (backColor_)
-    backBrush_.reset(CreateSolidBrush(toColorref(*backColor_)));
+    backBrush_.reset(gdi::createSolidBrush(toColorref(*backColor_)));
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   setText(description.caption);
 }
@@ -40,12 +39,12 @@ void Win32Label::repaint() {
 }
 
 HBRUSH Win32Label::paintColors(HDC dc, HBRUSH formBrush) const {
-  SetTextColor(dc, textColor_ ? toColorref(*textColor_) : GetSysColor(COLOR_WINDOWTEXT));
+  gdi::setTextColor(dc, textColor_ ? toColorref(*textColor_) : GetSysColor(COLOR_WINDOWTEXT));
   if (backBrush_) {
-    SetBkColor(dc, toColorref(*backColor_));
+    gdi::setBkColor(dc, toColorref(*backColor_));
     return backBrush_.get();
   }
-  SetBkMode(dc, TRANSPARENT);
+  gdi::setBkMode(dc, TRANSPARENT);
   return formBrush;
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/platform_error.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/win32_ui.h"
@@ -55,8 +56,8 @@ Win32Form::Win32Form(const platform::FormDescription& description, platform::For
   registerClasses();
   // Building resizes the window; the running handler caused that.
   const HandlerGate::OwnCall building(ui_.gate());
-  backBrush_.reset(CreateSolidBrush(description.backColor ? toColorref(*description.backColor)
-                                                          : GetSysColor(COLOR_BTNFACE)));
+  backBrush_.reset(gdi::createSolidBrush(description.backColor ? toColorref(*description.backColor)
+                                                               : GetSysColor(COLOR_BTNFACE)));
   createWindow(description);
   keepClientHeight(description.clientHeight);
   setIcon(description.iconResource);

@@ -173,6 +173,10 @@ void Win32Form::show() {
 void Win32Form::hide() {
   const HandlerGate::OwnCall own(ui_.gate());
   ShowWindow(hwnd_, SW_HIDE);
+  // Under Wine the device context that erased the window last still holds
+  // its drawing surface, four bytes a pixel, after the hide: taken once
+  // more, the context lets the surface go.
+  ReleaseDC(hwnd_, GetDC(hwnd_));
 }
 
 bool Win32Form::visible() const {

@@ -93,15 +93,11 @@ class WindowDc {
   HDC dc_;
 };
 
-inline int screenDpiX() {
+// The screen's pixels per inch along LOGPIXELSX or LOGPIXELSY; 96 when
+// the screen does not say.
+inline int screenDpi(int axis) {
   WindowDc dc;
-  const int dpi = dc.get() ? gdi::deviceCaps(dc.get(), LOGPIXELSX) : 0;
-  return dpi > 0 ? dpi : 96;
-}
-
-inline int screenDpiY() {
-  WindowDc dc;
-  const int dpi = dc.get() ? gdi::deviceCaps(dc.get(), LOGPIXELSY) : 0;
+  const int dpi = dc.get() ? gdi::deviceCaps(dc.get(), axis) : 0;
   return dpi > 0 ? dpi : 96;
 }
 

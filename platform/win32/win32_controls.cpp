@@ -12,7 +12,7 @@ Win32Label::Win32Label(HWND label, const platform::LabelDescription& description
       textColor_(description.textColor),
       backColor_(description.backColor) {
   const auto& font = description.font;
-  const int height = -static_cast<int>(std::lround(font.points * screenDpiY() / 72.0));
+  const int height = -static_cast<int>(std::lround(font.points * screenDpi(LOGPIXELSY) / 72.0));
   font_.reset(gdi::createFont(height, font.bold, font.italic, font.underline, font.face.c_str()));
   if (backColor_)
     backBrush_.reset(gdi::createSolidBrush(toColorref(*backColor_)));

@@ -46,8 +46,8 @@ class OlePicture final : public Win32Picture {
     return static_cast<std::uint32_t>(handle);
   }
   SIZE sizeInPixels() const override {
-    return {MulDiv(widthHimetric_, screenDpiX(), 2540),
-            MulDiv(heightHimetric_, screenDpiY(), 2540)};
+    return {MulDiv(widthHimetric_, screenDpi(LOGPIXELSX), 2540),
+            MulDiv(heightHimetric_, screenDpi(LOGPIXELSY), 2540)};
   }
   void draw(HDC dc, int x, int y) const override {
     const SIZE size = sizeInPixels();

@@ -42,8 +42,8 @@ void Win32Ui::messageBox(const std::string& text, const std::string& title,
 
 Win32Ui::Win32Ui(platform::HelpEngine& helpEngine)
     : helpEngine_(helpEngine),
-      twipsPerPixelX_(1440.0f / static_cast<float>(screenDpiX())),
-      twipsPerPixelY_(1440.0f / static_cast<float>(screenDpiY())) {}
+      twipsPerPixelX_(1440.0f / static_cast<float>(screenDpi(LOGPIXELSX))),
+      twipsPerPixelY_(1440.0f / static_cast<float>(screenDpi(LOGPIXELSY))) {}
 
 void Win32Ui::letSessionEndIn() {
   // A wait spins: asking on every pass would only load the system, and ten

@@ -46,7 +46,11 @@ class Area final : public calvorin::platform::NotificationArea {
  public:
   bool notifyIcon(std::uint32_t, const calvorin::platform::NotifyIconRecord& record) override {
     // The shell reads the tip up to its NUL: it must be inside the field.
-    if (std::memchr(record.data() + 24, 0, 64) == nullptr && record[0] != 0)
+    const auto& layout = calvorin::platform::kNotifyIconLayout;
+    if (record.size() != layout.size ||
+        (std::memchr(record.data() + layout.szTip, 0, calvorin::platform::kNotifyIconTipWidth) ==
+             nullptr &&
+         record[0] != 0))
       std::abort();
     return true;
   }

@@ -11,17 +11,8 @@ namespace calvorin::tray {
 
 namespace {
 
-// Offsets and values of the 88-byte NOTIFYICONDATAA.
+// The values of NOTIFYICONDATAA's fields; cbSize comes first in every layout.
 constexpr std::size_t kCbSize = 0;
-constexpr std::size_t kHwnd = 4;
-constexpr std::size_t kUid = 8;
-constexpr std::size_t kUflags = 12;
-constexpr std::size_t kUcallbackMessage = 16;
-constexpr std::size_t kHicon = 20;
-constexpr std::size_t kSzTip = 24;
-constexpr std::size_t kSzTipWidth = 64;
-
-constexpr std::uint32_t kRecordSize = 88;
 constexpr std::uint32_t kIconId = 1;
 constexpr std::uint32_t kNifMessageIconTip = 7;
 constexpr std::uint32_t kWmMouseMove = 0x200;
@@ -86,27 +77,38 @@ void TrayIcon::putUint32(std::size_t offset, std::uint32_t value) {
   }
 }
 
+// Windows keeps window and icon handles 32-bit significant in 64-bit
+// programs too: a wider field holds the handle sign-extended.
+void TrayIcon::putHandle(std::size_t offset, std::uint32_t handle) {
+  putUint32(offset, handle);
+  const std::uint8_t extension = (handle & 0x80000000u) != 0 ? 0xFF : 0x00;
+  for (std::size_t i = 4; i < layout_.handleWidth; ++i) {
+    NotifyData[offset + i] = extension;
+  }
+}
+
 void TrayIcon::send(std::uint32_t request, std::int16_t stateAfter) {
-  putUint32(kCbSize, kRecordSize);
+  putUint32(kCbSize, static_cast<std::uint32_t>(layout_.size));
   if (!icon_)
     throw platform::PlatformError("The tray icon has no picture.");
-  putUint32(kHicon, icon_->handle());
+  putHandle(layout_.hIcon, icon_->handle());
   if (!ownerForm_)
     throw platform::PlatformError("The tray icon has no owner window.");
-  putUint32(kHwnd, ownerForm_->handle());
+  putHandle(layout_.hWnd, ownerForm_->handle());
 
   // The stored tooltip ends in its NUL (a tooltip never set is an empty
   // text); a text too long for the field is cut so that the NUL always stays
   // inside it.
+  constexpr std::size_t width = platform::kNotifyIconTipWidth;
   std::string tip = tooltip_.value_or(std::string(1, '\0'));
-  if (tip.size() > kSzTipWidth)
-    tip = tip.substr(0, kSzTipWidth - 1) + '\0';
-  tip.resize(kSzTipWidth, ' ');
-  std::memcpy(NotifyData.data() + kSzTip, tip.data(), kSzTipWidth);
+  if (tip.size() > width)
+    tip = tip.substr(0, width - 1) + '\0';
+  tip.resize(width, ' ');
+  std::memcpy(NotifyData.data() + layout_.szTip, tip.data(), width);
 
-  putUint32(kUcallbackMessage, kWmMouseMove);
-  putUint32(kUflags, kNifMessageIconTip);
-  putUint32(kUid, kIconId);
+  putUint32(layout_.uCallbackMessage, kWmMouseMove);
+  putUint32(layout_.uFlags, kNifMessageIconTip);
+  putUint32(layout_.uID, kIconId);
 
   area_.notifyIcon(request, NotifyData);
   state_ = stateAfter;

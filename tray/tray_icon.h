@@ -28,10 +28,13 @@ class TrayHost {
 // window, and the decoding of the mouse notifications the area sends back.
 // Create it with std::make_shared: a notification keeps the instance alive
 // until it is handled, even if a menu command releases the owner's reference.
+// The record it sends has this build's layout unless told another.
 class TrayIcon final : public platform::MouseMoveListener,
                        public std::enable_shared_from_this<TrayIcon> {
  public:
-  TrayIcon(platform::NotificationArea& area, TrayHost& host) : area_(area), host_(host) {}
+  TrayIcon(platform::NotificationArea& area, TrayHost& host,
+           const platform::NotifyIconLayout& layout = platform::kNotifyIconLayout)
+      : area_(area), host_(host), layout_(layout), NotifyData(layout.size) {}
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;
   // Releasing does not remove the icon: the owner calls Remove first.
@@ -64,12 +67,15 @@ class TrayIcon final : public platform::MouseMoveListener,
  private:
   void send(std::uint32_t request, std::int16_t stateAfter);
   void putUint32(std::size_t offset, std::uint32_t value);
+  // A 32-bit handle in a field as wide as the layout's handles.
+  void putHandle(std::size_t offset, std::uint32_t handle);
 
   platform::NotificationArea& area_;
   TrayHost& host_;
+  const platform::NotifyIconLayout layout_;
 
   // The record sent with every request; Remove sends it as it stands.
-  platform::NotifyIconRecord NotifyData{};
+  platform::NotifyIconRecord NotifyData;
   std::optional<std::string> tooltip_;
   std::shared_ptr<const platform::Picture> icon_;
   std::int16_t state_ = 0;

@@ -1,19 +1,19 @@
 #include "platform/win32/advapi_registry.h"
 
-#include <cstdint>
-
 #include <windows.h>
+
+#include "platform/win32/port_handles.h"
 
 namespace calvorin::win32 {
 
 namespace {
 
 HKEY toHkey(platform::RegistryKey key) {
-  return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key));
+  return fromPortHandle<HKEY>(key);
 }
 
 platform::RegistryKey fromHkey(HKEY key) {
-  return static_cast<platform::RegistryKey>(reinterpret_cast<std::uintptr_t>(key));
+  return toPortHandle(key);
 }
 
 }  // namespace

@@ -7,14 +7,25 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/platform_error.h"
+#include "platform/win32/port_handles.h"
+
 namespace calvorin::win32 {
 
 namespace {
 
-// The record's first member must be where the shell reads cbSize, and the
-// first layout's size must be what the record carries.
-static_assert(offsetof(NOTIFYICONDATAA, szTip) == 24, "NOTIFYICONDATAA layout");
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "NOTIFYICONDATAA first layout");
+// The record the tray icon writes is the shell's own first layout.
+constexpr const platform::NotifyIconLayout& kLayout = platform::kNotifyIconLayout;
+static_assert(NOTIFYICONDATAA_V1_SIZE == kLayout.size, "NOTIFYICONDATAA first layout");
+static_assert(offsetof(NOTIFYICONDATAA, hWnd) == kLayout.hWnd &&
+                  offsetof(NOTIFYICONDATAA, uID) == kLayout.uID &&
+                  offsetof(NOTIFYICONDATAA, uFlags) == kLayout.uFlags &&
+                  offsetof(NOTIFYICONDATAA, uCallbackMessage) == kLayout.uCallbackMessage &&
+                  offsetof(NOTIFYICONDATAA, hIcon) == kLayout.hIcon &&
+                  offsetof(NOTIFYICONDATAA, szTip) == kLayout.szTip &&
+                  sizeof(HWND) == kLayout.handleWidth &&
+                  kLayout.szTip + platform::kNotifyIconTipWidth == NOTIFYICONDATAA_V1_SIZE,
+              "NOTIFYICONDATAA fields");
 
 }  // namespace
 
@@ -22,7 +33,8 @@ bool ShellNotificationArea::notifyIcon(std::uint32_t request,
                                        const platform::NotifyIconRecord& record) {
   // The bytes are the record itself; the shell reads cbSize from them.
   NOTIFYICONDATAA data{};
-  static_assert(sizeof data >= sizeof record, "room for the first layout");
+  if (record.size() != kLayout.size)
+    throw platform::PlatformError("The tray icon's record is not this program's layout.");
   std::memcpy(&data, record.data(), record.size());
   return Shell_NotifyIconA(request, &data) != FALSE;
 }
@@ -32,7 +44,7 @@ bool ShellNotificationArea::showWarningBalloon(std::uint32_t window, std::uint32
   // Balloons need the second layout; the icon's own record stays the first.
   NOTIFYICONDATAA data{};
   data.cbSize = NOTIFYICONDATAA_V2_SIZE;
-  data.hWnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
+  data.hWnd = fromPortHandle<HWND>(window);
   data.uID = id;
   data.uFlags = NIF_INFO;
   std::strncpy(data.szInfoTitle, title.c_str(), sizeof data.szInfoTitle - 1);

@@ -4,6 +4,7 @@
 
 #include "platform/platform_error.h"
 #include "platform/win32/gdi.h"
+#include "platform/win32/port_handles.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/win32_ui.h"
@@ -162,7 +163,7 @@ int Win32Form::toPixelsY(int twips) const {
 }
 
 std::uint32_t Win32Form::handle() const {
-  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(hwnd_));
+  return toPortHandle(hwnd_);
 }
 
 void Win32Form::show() {

@@ -9,6 +9,7 @@
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/hresult_text.h"
+#include "platform/win32/port_handles.h"
 #include "platform/win32/win32_error.h"
 
 namespace calvorin::win32 {
@@ -21,9 +22,7 @@ class IconPicture final : public Win32Picture {
  public:
   explicit IconPicture(UniqueIcon icon) : icon_(std::move(icon)) {}
 
-  std::uint32_t handle() const override {
-    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(icon_.get()));
-  }
+  std::uint32_t handle() const override { return toPortHandle(icon_.get()); }
   SIZE sizeInPixels() const override { return {kIconSize, kIconSize}; }
   void draw(HDC dc, int x, int y) const override {
     DrawIconEx(dc, x, y, icon_.get(), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);

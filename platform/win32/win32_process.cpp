@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/port_handles.h"
 #include "platform/win32/win32_error.h"
 
 namespace calvorin::win32 {
@@ -67,8 +68,7 @@ double PerformanceClock::now() {
 
 bool Win32HelpEngine::winHelp(std::uint32_t window, const std::string& helpFile,
                               std::uint32_t command, std::uintptr_t data) {
-  return WinHelpA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)), helpFile.c_str(),
-                  command, data) != FALSE;
+  return WinHelpA(fromPortHandle<HWND>(window), helpFile.c_str(), command, data) != FALSE;
 }
 
 }  // namespace calvorin::win32

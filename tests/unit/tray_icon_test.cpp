@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -26,9 +27,10 @@ std::string szTip(const platform::NotifyIconRecord& record) {
   return std::string(reinterpret_cast<const char*>(record.data()) + 24, 64);
 }
 
+// The tests read the 88-byte record of the shipped 32-bit program.
 class TrayIconTest : public ::testing::Test {
  protected:
-  TrayIconTest() : t(std::make_shared<TrayIcon>(area, host)) {}
+  TrayIconTest() : t(std::make_shared<TrayIcon>(area, host, platform::kNotifyIconLayout32)) {}
 
   // The order the main window uses: owner, picture, tooltip.
   void prepared(const std::string& tip = "Service is Running") {
@@ -48,22 +50,55 @@ class TrayIconTest : public ::testing::Test {
   std::shared_ptr<TrayIcon> t;
 };
 
-TEST_F(TrayIconTest, AddSendsThe88ByteRecordFieldForField) {
-  prepared("Service is Running");
-  t->Add();
+// Each build sends the first layout of its own Windows: handles 4 bytes wide
+// in 32-bit programs, 8 bytes wide, aligned and sign-extended in 64-bit ones.
+TEST_F(TrayIconTest, AddSendsTheFirstLayoutOfEitherBuildByteForByte) {
+  const std::vector<std::uint8_t> tip = [] {
+    std::string text = std::string("Service is Running") + '\0' + std::string(45, ' ');
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+  }();
+  const auto highIcon = std::make_shared<FakePicture>(0x80123456);
+  struct Case {
+    const platform::NotifyIconLayout& layout;
+    std::vector<std::uint8_t> fields;
+  };
+  const Case cases[] = {
+      {platform::kNotifyIconLayout32,
+       {
+           0x58, 0,    0,    0,     // cbSize: 88
+           0x0C, 0x0B, 0x0A, 0,     // hWnd
+           1,    0,    0,    0,     // uID
+           7,    0,    0,    0,     // uFlags: message, icon and tip
+           0,    2,    0,    0,     // uCallbackMessage: WM_MOUSEMOVE
+           0x56, 0x34, 0x12, 0x80,  // hIcon
+       }},
+      {platform::kNotifyIconLayout64,
+       {
+           0x68, 0,    0,    0,                             // cbSize: 104
+           0,    0,    0,    0,                             // padding
+           0x0C, 0x0B, 0x0A, 0,    0,    0,    0,    0,     // hWnd
+           1,    0,    0,    0,                             // uID
+           7,    0,    0,    0,                             // uFlags
+           0,    2,    0,    0,                             // uCallbackMessage
+           0,    0,    0,    0,                             // padding
+           0x56, 0x34, 0x12, 0x80, 0xFF, 0xFF, 0xFF, 0xFF,  // hIcon, sign-extended
+       }},
+  };
+  for (const Case& c : cases) {
+    FakeNotificationArea shell;
+    const auto icon = std::make_shared<TrayIcon>(shell, host, c.layout);
+    icon->setOwnerForm(&owner);
+    icon->setIcon(highIcon);
+    icon->setTooltip("Service is Running");
+    icon->Add();
 
-  ASSERT_EQ(area.requests.size(), 1u);
-  const auto& request = lastRequest();
-  EXPECT_EQ(request.code, platform::kNimAdd);
-  EXPECT_EQ(field(request.record, 0), 88u);
-  EXPECT_EQ(field(request.record, 4), 0x000A0B0Cu);
-  EXPECT_EQ(field(request.record, 8), 1u);
-  EXPECT_EQ(field(request.record, 12), 7u);
-  EXPECT_EQ(field(request.record, 16), 512u);
-  EXPECT_EQ(field(request.record, 20), 0x00123456u);
-  EXPECT_EQ(szTip(request.record), std::string("Service is Running") + '\0' + std::string(45, ' '));
-  EXPECT_EQ(t->tooltip(), "Service is Running");
-  EXPECT_EQ(t->State(), 1);
+    auto expected = c.fields;
+    expected.insert(expected.end(), tip.begin(), tip.end());
+    ASSERT_EQ(shell.requests.size(), 1u);
+    EXPECT_EQ(shell.requests[0].code, platform::kNimAdd);
+    EXPECT_EQ(shell.requests[0].record, expected) << c.layout.size;
+    EXPECT_EQ(icon->State(), 1);
+  }
 }
 
 TEST_F(TrayIconTest, ATooltipTooLongForTheFieldKeepsItsTerminatingNul) {
@@ -125,7 +160,7 @@ TEST_F(TrayIconTest, RemoveOnANewInstanceSendsAnAllZeroRecord) {
 
   ASSERT_EQ(area.requests.size(), 1u);
   EXPECT_EQ(lastRequest().code, platform::kNimDelete);
-  EXPECT_EQ(lastRequest().record, platform::NotifyIconRecord{});
+  EXPECT_EQ(lastRequest().record, platform::NotifyIconRecord(88, 0));
   EXPECT_EQ(t->State(), 0);
 }
 

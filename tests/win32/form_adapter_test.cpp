@@ -7,6 +7,7 @@
 
 #include "app/form1_layout.h"
 #include "platform/platform_error.h"
+#include "platform/win32/port_handles.h"
 #include "platform/win32/win32_form.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_ui.h"
@@ -96,7 +97,7 @@ class Form1WindowTest : public ::testing::Test {
     form->setMouseMoveListener(&events);
   }
 
-  HWND hwnd() { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(form->handle())); }
+  HWND hwnd() { return win32::fromPortHandle<HWND>(form->handle()); }
 
   COLORREF clientPixel(HWND window, int x, int y) {
     const win32::WindowDc dc(window);
@@ -197,8 +198,7 @@ TEST_F(Form1WindowTest, TrayPicturesHoldIconHandles) {
   for (app::Form1Control picture : {app::Image1, app::Image2}) {
     const auto handle = form->picture(picture).picture()->handle();
     ICONINFO info{};
-    EXPECT_TRUE(GetIconInfo(reinterpret_cast<HICON>(static_cast<std::uintptr_t>(handle)), &info))
-        << picture;
+    EXPECT_TRUE(GetIconInfo(win32::fromPortHandle<HICON>(handle), &info)) << picture;
     const win32::UniqueBitmap colour(info.hbmColor);
     const win32::UniqueBitmap mask(info.hbmMask);
   }

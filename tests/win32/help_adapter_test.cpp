@@ -5,6 +5,7 @@
 
 #include "app/form1_layout.h"
 #include "help/context_ids.h"
+#include "platform/win32/port_handles.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_ui.h"
 #include "recording_events.h"
@@ -77,18 +78,18 @@ class HelpAdapterTest : public ::testing::Test {
 
 TEST_F(HelpAdapterTest, F1OpensTheHelpFileAtTheFormsTopic) {
   auto main = formWithContext(10);
-  SendMessageA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(main->handle())), WM_HELP, 0, 0);
+  SendMessageA(win32::fromPortHandle<HWND>(main->handle()), WM_HELP, 0, 0);
   EXPECT_EQ(shownTopicTitle(10000), "The Calvorin window");
 
   auto about = formWithContext(20);
-  SendMessageA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(about->handle())), WM_HELP, 0, 0);
+  SendMessageA(win32::fromPortHandle<HWND>(about->handle()), WM_HELP, 0, 0);
   EXPECT_EQ(shownTopicTitle(10000), "The About window");
 }
 
 TEST_F(HelpAdapterTest, QuitHelpClosesTheViewer) {
   auto main = formWithContext(10);
   const auto window = main->handle();
-  SendMessageA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)), WM_HELP, 0, 0);
+  SendMessageA(win32::fromPortHandle<HWND>(window), WM_HELP, 0, 0);
   ASSERT_EQ(shownTopicTitle(10000), "The Calvorin window");
 
   win32::Win32Environment environment;

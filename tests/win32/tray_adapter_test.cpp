@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/form1_layout.h"
+#include "platform/win32/port_handles.h"
 #include "platform/win32/shell_notification_area.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_ui.h"
@@ -63,9 +64,7 @@ class TrayAdapterTest : public ::testing::Test {
   }
   ~TrayAdapterTest() override { t->Remove(); }
 
-  HWND ownerWindow() {
-    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(owner->handle()));
-  }
+  HWND ownerWindow() { return win32::fromPortHandle<HWND>(owner->handle()); }
 
   int iconsOfOwner() {
     int count = 0;

@@ -25,7 +25,9 @@ class FakeNotificationArea final : public platform::NotificationArea {
 
   bool notifyIcon(std::uint32_t code, const platform::NotifyIconRecord& record) override {
     requests.push_back({code, record});
-    const auto key = std::make_pair(readUint32(record, 4), readUint32(record, 8));
+    const auto& layout = layoutOf(record);
+    const auto key =
+        std::make_pair(readUint32(record, layout.hWnd), readUint32(record, layout.uID));
     switch (code) {
       case platform::kNimAdd:
         return shown.insert(key).second;
@@ -41,11 +43,20 @@ class FakeNotificationArea final : public platform::NotificationArea {
   // The tooltip and the icon handle of the last request, as the shell reads them.
   std::string lastTip() const {
     const auto& record = requests.back().record;
-    const std::string tip(reinterpret_cast<const char*>(record.data()) + 24, 64);
+    const std::string tip(reinterpret_cast<const char*>(record.data()) + layoutOf(record).szTip,
+                          platform::kNotifyIconTipWidth);
     return tip.substr(0, tip.find('\0'));
   }
-  std::uint32_t lastIcon() const { return readUint32(requests.back().record, 20); }
+  std::uint32_t lastIcon() const {
+    const auto& record = requests.back().record;
+    return readUint32(record, layoutOf(record).hIcon);
+  }
 
+  // The layout a record of this size has.
+  static const platform::NotifyIconLayout& layoutOf(const platform::NotifyIconRecord& record) {
+    return record.size() == platform::kNotifyIconLayout64.size ? platform::kNotifyIconLayout64
+                                                               : platform::kNotifyIconLayout32;
+  }
   static std::uint32_t readUint32(const platform::NotifyIconRecord& record, std::size_t offset) {
     return record[offset] | record[offset + 1] << 8 | record[offset + 2] << 16 |
            static_cast<std::uint32_t>(record[offset + 3]) << 24;

@@ -7,13 +7,19 @@
 ;          -DMAIN_CAPTION=<the main window's caption>
 ;          -DABOUT_CAPTION=<the About window's caption> Calvorin.nsi
 ; writes BUILD_DIR/Calvorin-VERSION-setup.exe. The build passes the names
-; from the program's own headers, where they are written once.
+; from the program's own headers, where they are written once. With -DAMD64
+; it is a 64-bit setup program for the 64-bit build, which its tests install
+; into the 64-bit Program Files and registry.
 
 !ifndef BUILD_DIR | VERSION | FORM_CLASS | MAIN_CAPTION | ABOUT_CAPTION
   !error "define BUILD_DIR, VERSION, FORM_CLASS, MAIN_CAPTION and ABOUT_CAPTION"
 !endif
 
-Unicode true
+!ifdef AMD64
+  Target amd64-unicode
+!else
+  Unicode true
+!endif
 ; The installed files get the time they are installed: the setup program
 ; holds no dates of the files it was built from, so every build of one
 ; commit is the same.
@@ -29,7 +35,11 @@ SetDateSave off
 
 Name "Calvorin"
 OutFile "${BUILD_DIR}/Calvorin-${VERSION}-setup.exe"
-InstallDir "$PROGRAMFILES\Calvorin"
+!ifdef AMD64
+  InstallDir "$PROGRAMFILES64\Calvorin"
+!else
+  InstallDir "$PROGRAMFILES\Calvorin"
+!endif
 RequestExecutionLevel admin
 Icon "${__FILEDIR__}/../resources/calvorin.ico"
 UninstallIcon "${__FILEDIR__}/../resources/calvorin.ico"

@@ -6,11 +6,19 @@
 xvfb_pid=
 xvfb_display=
 
-# A 32-bit prefix; no Gecko or Mono installer prompts at boot; no menu entries
-# written into the host's home; quiet Wine; and a fixed locale, so that text
-# metrics and number formats do not depend on the host.
+# A prefix of architecture $1 (x86: a 32-bit prefix; x64: a 64-bit one, as
+# tests/harness/wine-arch chooses); no Gecko or Mono installer prompts at
+# boot; no menu entries written into the host's home; quiet Wine; and a fixed
+# locale, so that text metrics and number formats do not depend on the host.
 export_wine_env() {
-  export WINEARCH=win32
+  case $1 in
+    x86) export WINEARCH=win32 ;;
+    x64) export WINEARCH=win64 ;;
+    *)
+      echo "${0##*/}: no Wine architecture for '$1'" >&2
+      return 1
+      ;;
+  esac
   export WINEDLLOVERRIDES="mshtml=;mscoree=;winemenubuilder.exe=d"
   export WINEDEBUG=-all
   export LC_ALL=C.UTF-8

@@ -3,7 +3,8 @@
 //
 // Wine's explorer.exe keeps one tooltips_class32 window per displayed icon; the tooltip text is
 // the icon's tip. The reader asks those windows for their tools, with the buffers placed inside
-// explorer. Made for a 32-bit prefix (WINEARCH=win32), as the tests use.
+// explorer. Made for a prefix of the reader's own architecture, as the tests use: explorer and
+// the record it keeps per icon are then built like the reader.
 #pragma once
 
 #include <string>

@@ -83,6 +83,21 @@ install_wine_fonts() {
   cp "${fonts[@]}" "$1/drive_c/windows/Fonts/"
 }
 
+# Every Windows keeps its help viewer, winhlp32.exe, in the Windows folder,
+# 64-bit ones too, and "Messenger Help" starts it from there. Wine puts it
+# there only with its 32-bit part: a 64-bit prefix made by wine64 alone gets
+# Wine's 64-bit viewer in that place.
+install_help_viewer() {
+  local viewer
+  [[ -f $1/drive_c/windows/winhlp32.exe ]] && return 0
+  viewer=$(dpkg -L libwine:amd64 2>/dev/null | grep -m 1 'x86_64-windows/winhlp32\.exe$' || true)
+  if [[ -z $viewer ]]; then
+    echo "${0##*/}: Wine's winhlp32.exe is not installed (scripts/setup installs it)" >&2
+    return 1
+  fi
+  cp "$viewer" "$1/drive_c/windows/winhlp32.exe"
+}
+
 # Wine links Desktop, Documents... of prefix $1 to the host's home: plain
 # folders keep Wine programs from writing there, and a Wine desktop from
 # showing the host's shortcuts.

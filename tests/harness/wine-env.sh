@@ -1,10 +1,26 @@
 # shellcheck shell=bash
-# Sourced by tests/harness/wine-session and scripts/run: the environment Wine
-# runs in, a virtual display, and the making of a new prefix. Messages name
-# the script that sourced it.
+# Sourced by tests/harness/wine-session, scripts/run, scripts/test and
+# bench/run: the build Wine runs, the environment Wine runs in, a virtual
+# display, and the making of a new prefix. Messages name the script that
+# sourced it.
 
 xvfb_pid=
 xvfb_display=
+wine_env_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# Chooses the build that Wine runs, the 32-bit one that ships or the 64-bit
+# one (tests/harness/wine-arch), and exports it as CALVORIN_TEST_ARCH, so that
+# setup, the session and the suites agree. Sets wine_arch (x86 or x64),
+# wine_arch_why (the choice with its reason) and wine_tree (win32 or win64,
+# the name of its build trees).
+# shellcheck disable=SC2034 # read by the scripts that source this file
+choose_wine_arch() {
+  wine_arch_why=$("$wine_env_dir/wine-arch" --why)
+  wine_arch=${wine_arch_why%% *}
+  export CALVORIN_TEST_ARCH=$wine_arch
+  wine_tree=win32
+  [[ $wine_arch == x86 ]] || wine_tree=win64
+}
 
 # A prefix of architecture $1 (x86: a 32-bit prefix; x64: a 64-bit one, as
 # tests/harness/wine-arch chooses); no Gecko or Mono installer prompts at

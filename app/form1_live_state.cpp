@@ -11,6 +11,7 @@ void Form1::Timer1_Timer() {
   // not have the display change under it.
   if (!t || commandRunning_ || platform_.ui.inModalLoop())
     return;
+  t->retryRefused();
   try {
     // The WMI service may have restarted since: every call on the old
     // connection fails from then on, so a failed reading is followed by one

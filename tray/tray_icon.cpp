@@ -110,12 +110,29 @@ void TrayIcon::send(std::uint32_t request, std::int16_t stateAfter) {
   putUint32(layout_.uFlags, kNifMessageIconTip);
   putUint32(layout_.uID, kIconId);
 
-  area_.notifyIcon(request, NotifyData);
+  deliver(request);
   state_ = stateAfter;
+}
+
+bool TrayIcon::deliver(std::uint32_t request) {
+  const bool accepted = area_.notifyIcon(request, NotifyData);
+  refused_ = !accepted;
+  inShell_ = inShell_ || accepted;
+  return accepted;
+}
+
+void TrayIcon::retryRefused() {
+  if (!refused_)
+    return;
+  const std::uint32_t expected = inShell_ ? platform::kNimModify : platform::kNimAdd;
+  if (!deliver(expected))
+    deliver(expected == platform::kNimAdd ? platform::kNimModify : platform::kNimAdd);
 }
 
 void TrayIcon::Remove() {
   area_.notifyIcon(platform::kNimDelete, NotifyData);
+  inShell_ = false;
+  refused_ = false;
   state_ = 0;
 }
 

@@ -59,6 +59,13 @@ class TrayIcon final : public platform::MouseMoveListener,
   void Modify() { send(platform::kNimModify, 2); }
   void Remove();
 
+  // Sends a refused Add or Modify again: a shell still starting or busy at
+  // logon refuses the icon, and one already running announces no restart that
+  // would bring it back. A shell that timed out may have taken the icon all
+  // the same, so the other request follows a refused one. Does nothing once
+  // the shell has taken the last request.
+  void retryRefused();
+
   // Raised on a double-click of either button, always with button 1.
   std::function<void(std::int16_t button)> MouseDblClick;
 
@@ -66,6 +73,8 @@ class TrayIcon final : public platform::MouseMoveListener,
 
  private:
   void send(std::uint32_t request, std::int16_t stateAfter);
+  // Sends the record as it stands, notes the shell's answer and returns it.
+  bool deliver(std::uint32_t request);
   void putUint32(std::size_t offset, std::uint32_t value);
   // A 32-bit handle in a field as wide as the layout's handles.
   void putHandle(std::size_t offset, std::uint32_t handle);
@@ -79,6 +88,11 @@ class TrayIcon final : public platform::MouseMoveListener,
   std::optional<std::string> tooltip_;
   std::shared_ptr<const platform::Picture> icon_;
   std::int16_t state_ = 0;
+  // Whether the shell holds the icon: an add or modify it took, and no
+  // remove since.
+  bool inShell_ = false;
+  // Whether the shell refused the last add or modify.
+  bool refused_ = false;
   platform::Window* ownerForm_ = nullptr;
   // Set while a notification is handled: one arriving meanwhile, from the
   // menu's own loop, is ignored.

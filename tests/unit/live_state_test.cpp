@@ -219,6 +219,18 @@ TEST_F(LiveStateTest, AFailedCommandIsShownAndTheNextTickConnectsAnew) {
   EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Stopped");
 }
 
+TEST_F(LiveStateTest, AnIconTheShellRefusedAtLogonIsAddedOnALaterTick) {
+  platform.notificationArea.busyFor = 4;
+  loaded("Stopped");
+  EXPECT_TRUE(platform.notificationArea.shown.empty());
+
+  form.timerElapsed(Timer1);
+  form.timerElapsed(Timer1);
+
+  EXPECT_EQ(platform.notificationArea.shown.size(), 1u);
+  EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Stopped");
+}
+
 TEST_F(LiveStateTest, ARestartedNotificationAreaGetsTheIconBackAsItWas) {
   loaded("Running");
   platform.notificationArea.shown.clear();

@@ -155,6 +155,31 @@ TEST_F(TrayIconTest, StateNamesTheLastOperationWhateverTheShellAnswered) {
   EXPECT_TRUE(area.shown.empty());
 }
 
+TEST_F(TrayIconTest, ARefusedIconIsSentAgainUntilTheShellHoldsIt) {
+  prepared();
+  area.busyFor = 3;
+  t->Add();
+  t->retryRefused();
+  EXPECT_TRUE(area.shown.empty());
+  t->retryRefused();
+  EXPECT_EQ(area.shown.size(), 1u);
+  EXPECT_EQ(t->State(), 1);
+  const auto sent = area.requests.size();
+  t->retryRefused();
+  EXPECT_EQ(area.requests.size(), sent) << "nothing more once the shell holds it";
+
+  // A shell that timed out may have taken the icon all the same: the modify
+  // after the refused add finds it, and the retries end.
+  t->Remove();
+  area.busyFor = 1;
+  t->Add();
+  area.shown.insert({0x000A0B0C, 1});
+  t->retryRefused();
+  EXPECT_EQ(lastRequest().code, platform::kNimModify);
+  t->retryRefused();
+  EXPECT_EQ(area.requests.size(), sent + 4);
+}
+
 TEST_F(TrayIconTest, RemoveOnANewInstanceSendsAnAllZeroRecord) {
   t->Remove();
 

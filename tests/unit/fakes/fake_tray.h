@@ -15,7 +15,8 @@
 namespace calvorin::fakes {
 
 // Keeps icons by owner and id, and refuses what the shell refuses: a second
-// add of a shown icon, a modify or delete of one that is not shown.
+// add of a shown icon, a modify or delete of one that is not shown, and
+// every request while it is busy.
 class FakeNotificationArea final : public platform::NotificationArea {
  public:
   struct Request {
@@ -25,6 +26,10 @@ class FakeNotificationArea final : public platform::NotificationArea {
 
   bool notifyIcon(std::uint32_t code, const platform::NotifyIconRecord& record) override {
     requests.push_back({code, record});
+    if (busyFor > 0) {
+      --busyFor;
+      return false;
+    }
     const auto& layout = layoutOf(record);
     const auto key =
         std::make_pair(readUint32(record, layout.hWnd), readUint32(record, layout.uID));
@@ -69,6 +74,8 @@ class FakeNotificationArea final : public platform::NotificationArea {
   }
 
   std::vector<Request> requests;
+  // How many more requests the shell refuses, as one starting at logon does.
+  int busyFor = 0;
   std::set<std::pair<std::uint32_t, std::uint32_t>> shown;
   std::vector<std::string> balloons;
 };

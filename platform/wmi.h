@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,8 +21,9 @@ class WmiObject {
   // Throws when the object has no such property.
   virtual std::optional<std::string> property(const std::string& name) = 0;
 
-  // Calls a method with no arguments; its own result is not reported.
-  virtual void callMethod(const std::string& name) = 0;
+  // Calls a method with no arguments and returns its ReturnValue, nullopt
+  // when the method gives none.
+  virtual std::optional<std::uint32_t> callMethod(const std::string& name) = 0;
 };
 
 class WmiServices {

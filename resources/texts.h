@@ -46,6 +46,8 @@ constexpr char kStartSucceeded[] = "Service started Successfully.";
 constexpr char kStartFailed[] = " Unable To Start Service. Try Again";
 constexpr char kStopSucceeded[] = "Service stopped Successfully.";
 constexpr char kStopFailed[] = "Unable To Stop Service. Try again";
+constexpr char kStartDenied[] = "Administrator rights are needed to start the Messenger service.";
+constexpr char kStopDenied[] = "Administrator rights are needed to stop the Messenger service.";
 // Established spelling ("desabled"); the box bears the product's name.
 constexpr char kServiceDisabled[] =
     "Either Messenger Service is desabled from Profile or dependency service is stopped or "
@@ -58,7 +60,6 @@ constexpr char kStartedOutsideWarning[] =
 constexpr char kAutoStartDenied[] =
     "The auto-start setting could not be changed: administrator rights are needed to change it.";
 // Followed by the platform's error code and ").".
-constexpr char kAutoStartFailedPrefix[] =
-    "The auto-start setting could not be changed (error ";
+constexpr char kAutoStartFailedPrefix[] = "The auto-start setting could not be changed (error ";
 
 }  // namespace calvorin::texts

@@ -28,19 +28,21 @@ std::unique_ptr<platform::WmiObject> MessengerService::fetchService() {
   }
 }
 
-void MessengerService::ServiceControl(std::uint8_t operation) {
+std::optional<std::uint32_t> MessengerService::ServiceControl(std::uint8_t operation) {
   auto service = fetchService();
+  std::optional<std::uint32_t> answer;
   if (operation == ServiceOpStart) {
     ownStartRequested_ = true;
-    service->callMethod("StartService");
+    answer = service->callMethod("StartService");
   } else if (operation == ServiceOpStop) {
-    service->callMethod("StopService");
+    answer = service->callMethod("StopService");
   }
   // The outcome is judged from a fresh object only: the one the method was
   // called on still holds the state from before the request.
   service = fetchService();
   const bool running = stateReads(*service, kStateRunning);
   ServiceRunning = operation == ServiceOpStart && running;
+  return answer;
 }
 
 }  // namespace calvorin::service

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "platform/wmi.h"
@@ -24,7 +25,8 @@ class MessengerService {
 
   // Sends one control request (ServiceOpStart or ServiceOpStop) and sets
   // ServiceRunning from a fresh fetch. It does not wait for the service.
-  void ServiceControl(std::uint8_t operation);
+  // Returns the request's own answer (0: accepted), nullopt when none came.
+  std::optional<std::uint32_t> ServiceControl(std::uint8_t operation);
 
   // Whether a start request of the program's own was sent since the last
   // call: a service found running after it was not started outside, even

@@ -18,6 +18,7 @@ const ServiceCommand kStartCommand{
     true,
     texts::kStartSucceeded,
     texts::kStartFailed,
+    texts::kStartDenied,
     texts::kStatusProtected,
     texts::kColorStopped,
 };
@@ -35,6 +36,7 @@ const ServiceCommand kStopCommand{
     false,
     texts::kStopSucceeded,
     texts::kStopFailed,
+    texts::kStopDenied,
     texts::kStatusVulnerable,
     texts::kColorRunning,
 };

@@ -26,6 +26,8 @@ struct ServiceCommand {
   bool resetsProgress;
   const char* successText;
   const char* failureText;
+  // Shown instead of waiting when the user may not control the service.
+  const char* deniedText;
   const char* failureStatus;
   platform::Color failureColor;
 };

@@ -35,15 +35,22 @@ void ServiceProcedures::run(const ServiceCommand& command) {
     return;
   }
 
-  service_.ServiceControl(command.request);
+  const bool startsRunning = command.request == ServiceOpStart;
+  if (service_.ServiceControl(command.request) == kReturnAccessDenied) {
+    // No wait could end otherwise, and trying again cannot help: the display
+    // is left as after a command that failed.
+    service_.ServiceRunning = !startsRunning;
+    display_.message(command.deniedText, texts::kAppTitle, platform::MessageIcon::Critical);
+    display_.setStatus(command.failureStatus, command.failureColor);
+    return;
+  }
   display_.setStatus(command.baseText, texts::kColorProgress);
   display_.repaintStatus();
   if (!waitForService(command))
     return;
 
-  const bool succeeded = service_.ServiceRunning == (command.request == ServiceOpStart);
-  if (succeeded) {
-    if (command.request == ServiceOpStart) {
+  if (service_.ServiceRunning == startsRunning) {
+    if (startsRunning) {
       display_.showStartSucceeded();
     } else {
       display_.showStopSucceeded();

@@ -18,6 +18,10 @@ inline constexpr std::string_view kStateRunning = "Running";
 inline constexpr std::string_view kStateStopped = "Stopped";
 inline constexpr std::string_view kStartModeDisabled = "Disabled";
 
+// What Win32_Service's StartService and StopService return when the caller
+// lacks the rights to control the service.
+inline constexpr std::uint32_t kReturnAccessDenied = 2;
+
 // Operation codes of ServiceControl.
 inline constexpr std::uint8_t ServiceOpStop = 3;
 inline constexpr std::uint8_t ServiceOpStart = 4;

@@ -40,7 +40,7 @@ class ComObject final : public platform::WmiObject {
     return toAnsi(text, static_cast<int>(SysStringLen(text)));
   }
 
-  void callMethod(const std::string& name) override {
+  std::optional<std::uint32_t> callMethod(const std::string& name) override {
     Variant path;
     check(object_->Get(L"__PATH", 0, path.put(), nullptr, nullptr),
           "Could not read the path of a WMI object");
@@ -49,10 +49,15 @@ class ComObject final : public platform::WmiObject {
     }
     ComPtr<IWbemClassObject> outParams;
     const Bstr method(name);
-    // The method's own return value is deliberately not read.
     check(services_->ExecMethod(path.get()->bstrVal, method.get(), 0, nullptr, nullptr,
                                 outParams.put(), nullptr),
           "Could not call the WMI method " + name);
+    Variant result;
+    if (!outParams || FAILED(outParams->Get(L"ReturnValue", 0, result.put(), nullptr, nullptr)) ||
+        FAILED(VariantChangeType(result.get(), result.get(), 0, VT_UI4))) {
+      return std::nullopt;
+    }
+    return result.get()->ulVal;
   }
 
  private:

@@ -201,6 +201,45 @@ TEST_F(ServiceCommandTest, AServiceThatNeverStopsFailsAfterFifteenSeconds) {
   EXPECT_TRUE(platform.holdsRunning(form));
 }
 
+// A user without the rights to control the service is told so at once:
+// waiting could never end otherwise, and trying again cannot help.
+TEST_F(ServiceCommandTest, ARefusedRequestEndsAtOnceSayingAdministratorRightsAreNeeded) {
+  loaded("Stopped");
+  platform.service.methodAnswer = 2;
+
+  form.StartMessenger();
+
+  EXPECT_EQ(lastMessage().text, "Administrator rights are needed to start the Messenger service.");
+  EXPECT_EQ(lastMessage().title, "Calvorin 1.0");
+  EXPECT_EQ(lastMessage().icon, MessageIcon::Critical);
+  EXPECT_EQ(waitBegan, 0.0) << "no wait";
+  EXPECT_EQ(status(), "Your System is protected from Messenger Spam.");
+  EXPECT_EQ(statusColor(), 0x0040C0u);
+  EXPECT_FALSE(platform.holdsRunning(form));
+
+  platform.service.state = "Running";
+  platform.service.methodAnswer = 0;
+  form.Timer1_Timer();
+  platform.service.methodAnswer = 2;
+  platform.ui.messages.clear();
+
+  form.StopMessenger();
+
+  EXPECT_EQ(lastMessage().text, "Administrator rights are needed to stop the Messenger service.");
+  EXPECT_EQ(platform.ui.messages.size(), 1u);
+  EXPECT_EQ(waitBegan, 0.0) << "no wait";
+  EXPECT_EQ(status(), "Your System is vulnerable to Messenger Spam.");
+  EXPECT_EQ(statusColor(), 0x00C000u);
+  EXPECT_TRUE(platform.holdsRunning(form)) << "a later tick sees no outside start";
+
+  // Every other answer keeps the wait: a service that refuses a control it
+  // does not accept still gets its fifteen seconds.
+  platform.service.methodAnswer = 4;
+  form.StopMessenger();
+  EXPECT_EQ(lastMessage().text, "Unable To Stop Service. Try again");
+  EXPECT_GE(secondsToReport(), 15.0);
+}
+
 TEST_F(ServiceCommandTest, AStartReadsTheStateOnlyInItsThreeCheckWindows) {
   loaded("Stopped");
   platform.service.stateAfterStart = "Start Pending";

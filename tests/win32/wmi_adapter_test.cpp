@@ -64,7 +64,7 @@ TEST_F(WmiAdapterTest, ReadsStateAndStartModeOfTheRealService) {
 TEST_F(WmiAdapterTest, ControlRequestsStartAndStopTheService) {
   InstalledMessenger messenger;
 
-  service.ServiceControl(service::ServiceOpStart);
+  EXPECT_EQ(service.ServiceControl(service::ServiceOpStart), 0u);
   EXPECT_TRUE(fixture::waitForState(SERVICE_RUNNING, 10000));
   EXPECT_TRUE(stateBecomes("Running"));
 
@@ -88,7 +88,7 @@ TEST_F(WmiAdapterTest, AServiceThatIgnoresStopKeepsRunningButServiceRunningIsFal
   fixture::startMessenger();
   ASSERT_TRUE(fixture::waitForState(SERVICE_RUNNING, 10000));
 
-  service.ServiceControl(service::ServiceOpStop);
+  EXPECT_EQ(service.ServiceControl(service::ServiceOpStop), 4u);
 
   EXPECT_FALSE(service.ServiceRunning);
   EXPECT_EQ(state(), "Running");

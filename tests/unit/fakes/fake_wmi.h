@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -21,6 +22,9 @@ struct FakeServiceManager {
   // The State a request leads to, as the next fetch will see it.
   std::optional<std::string> stateAfterStart = "Running";
   std::optional<std::string> stateAfterStop = "Stopped";
+  // What StartService and StopService return; any answer but 0 leaves the
+  // service as it is.
+  std::uint32_t methodAnswer = 0;
 
   bool serviceExists = true;
   bool connectFails = false;
@@ -54,12 +58,15 @@ class FakeObject final : public platform::WmiObject {
     return found->second;
   }
 
-  void callMethod(const std::string& name) override {
+  std::optional<std::uint32_t> callMethod(const std::string& name) override {
     manager_.methodCalls.push_back(name);
+    if (manager_.methodAnswer != 0)
+      return manager_.methodAnswer;
     if (name == "StartService")
       manager_.state = manager_.stateAfterStart;
     if (name == "StopService")
       manager_.state = manager_.stateAfterStop;
+    return 0;
   }
 
  private:

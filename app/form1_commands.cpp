@@ -157,7 +157,7 @@ void Form1::menuMsgHelp_Click() {
 
 void Form1::mnuAbout_Click() {
   if (!about_ || about_->unloaded()) {
-    about_ = std::make_unique<help::Form2>(platform_.ui, platform_.launcher);
+    about_ = std::make_unique<help::Form2>(platform_.ui, platform_.launcher, reg_);
   }
   about_->Show();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <string>
 
 namespace calvorin::autostart {
@@ -11,6 +12,13 @@ namespace {
 constexpr std::uint32_t kBufferSize = 2048;
 
 }  // namespace
+
+bool equalsIgnoringCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
 
 std::string formatRegistryData(std::uint32_t type, const std::uint8_t* data, std::uint32_t length) {
   if (type == platform::kRegDword) {

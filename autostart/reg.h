@@ -10,6 +10,10 @@ namespace calvorin::autostart {
 // What GetRegValue returns for a value it cannot read.
 inline constexpr char kNotFound[] = "Not Found";
 
+// Registry texts such as paths compare as Windows compares them: without
+// regard to letter case.
+bool equalsIgnoringCase(const std::string& a, const std::string& b);
+
 // Single registry values: each call opens its key, does its one job and
 // closes the key again on every path. Platform failures never reach the
 // caller.

@@ -1,6 +1,7 @@
 #include "help/form2.h"
 
 #include "help/help_contexts.h"
+#include "platform/platform_error.h"
 #include "resources/texts.h"
 
 namespace calvorin::help {
@@ -8,6 +9,16 @@ namespace calvorin::help {
 namespace {
 
 constexpr char kBrowser[] = "c:\\Program Files\\Internet Explorer\\iexplore.exe";
+// Where Windows registers the browser's own path.
+constexpr char kBrowserAppPath[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
+
+// A path as the registry may hold it, in quotes or not.
+std::string unquoted(const std::string& path) {
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+    return path.substr(1, path.size() - 2);
+  return path;
+}
 
 }  // namespace
 
@@ -39,19 +50,25 @@ platform::FormDescription form2Layout() {
   return form;
 }
 
-std::string browserCommandLine() {
-  return std::string("\"") + kBrowser + "\" " + texts::kWebSite;
+std::string browserCommandLine(const std::string& registeredBrowser) {
+  std::string browser = unquoted(registeredBrowser);
+  if (browser.empty() || browser == autostart::kNotFound)
+    throw platform::PlatformError("No web browser is registered on this computer.");
+  if (autostart::equalsIgnoringCase(browser, kBrowser))
+    browser = kBrowser;
+  return "\"" + browser + "\" " + texts::kWebSite;
 }
 
-Form2::Form2(platform::Ui& ui, platform::ProgramLauncher& launcher)
-    : ui_(ui), launcher_(launcher), form_(ui.createForm(form2Layout(), *this)) {}
+Form2::Form2(platform::Ui& ui, platform::ProgramLauncher& launcher, autostart::Reg& reg)
+    : ui_(ui), launcher_(launcher), reg_(reg), form_(ui.createForm(form2Layout(), *this)) {}
 
 void Form2::Show() {
   form_->show();
 }
 
 void Form2::Label2_Click() {
-  launcher_.launch(browserCommandLine());
+  launcher_.launch(
+      browserCommandLine(reg_.GetRegValue(platform::kHkeyLocalMachine, kBrowserAppPath, "")));
 }
 
 void Form2::controlClicked(platform::ControlId control) {

@@ -23,6 +23,13 @@ class Form1CommandTest : public ::testing::Test {
   std::uint32_t picture(Form1Control picture) {
     return window().picture(picture).picture()->handle();
   }
+  // The browser's path as Windows registers it, ended by its NUL.
+  void registerBrowser(const std::string& path) {
+    std::vector<std::uint8_t> data(path.begin(), path.end());
+    data.push_back(0);
+    platform.registry.put("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE",
+                          "", 1, data);
+  }
   std::string registered() {
     const auto* value = platform.registry.find(kRunKey, "Calvorin");
     if (!value)
@@ -196,6 +203,7 @@ TEST_F(Form1CommandTest, ARefusedAutoStartChangeSaysSoAndChangesNothing) {
 }
 
 TEST_F(Form1CommandTest, AboutShowsOneWindowAndItsLinkOpensTheBrowserEachTime) {
+  registerBrowser("C:\\PROGRAM FILES\\Internet Explorer\\IEXPLORE.EXE");
   form.menuClicked(mnuAbout);
   form.menuClicked(mnuAbout);
 
@@ -214,6 +222,22 @@ TEST_F(Form1CommandTest, AboutShowsOneWindowAndItsLinkOpensTheBrowserEachTime) {
   EXPECT_EQ(about.label(help::Label2).text(), "http://www.calvorin.example/");
 }
 
+// Where the browser is not at the fixed place, that place may hold a program
+// any user put there: only the browser Windows registered is started.
+TEST_F(Form1CommandTest, TheLinkStartsOnlyTheBrowserWindowsRegistered) {
+  form.mnuAbout_Click();
+  auto& about = *platform.ui.forms[1];
+
+  registerBrowser("\"D:\\Programme\\Internet Explorer\\IEXPLORE.EXE\"");
+  about.events.controlClicked(help::Label2);
+  EXPECT_EQ(platform.launcher.launched.back(),
+            "\"D:\\Programme\\Internet Explorer\\IEXPLORE.EXE\" http://www.calvorin.example/");
+
+  platform.registry.keys.clear();
+  EXPECT_THROW(about.events.controlClicked(help::Label2), platform::PlatformError);
+  EXPECT_EQ(platform.launcher.launched.size(), 1u);
+}
+
 TEST_F(Form1CommandTest, AClosedAboutWindowIsMadeAnewAndOutlivesTheMainWindow) {
   form.mnuAbout_Click();
   platform.ui.forms[1]->requestClose();
@@ -230,6 +254,7 @@ TEST_F(Form1CommandTest, AClosedAboutWindowIsMadeAnewAndOutlivesTheMainWindow) {
 }
 
 TEST_F(Form1CommandTest, ABrowserThatCannotStartFailsTheClick) {
+  registerBrowser("c:\\Program Files\\Internet Explorer\\iexplore.exe");
   form.mnuAbout_Click();
   platform.launcher.fails = true;
   EXPECT_THROW(platform.ui.forms[1]->events.controlClicked(help::Label2), platform::PlatformError);

@@ -6,7 +6,7 @@
 namespace calvorin::autostart {
 
 std::string autoStartPath(const std::string& applicationPath) {
-  return applicationPath + "\\Calvorin.exe";
+  return "\"" + applicationPath + "\\Calvorin.exe\"";
 }
 
 bool isRegistered(Reg& reg) {

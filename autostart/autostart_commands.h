@@ -11,8 +11,10 @@ inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\
 // The product's name names the value.
 inline constexpr const char* kRunValue = texts::kProductName;
 
-// The executable path stored for start at logon: the program's folder and
-// the fixed file name, joined as they are.
+// The command stored for start at logon: the program's folder and the fixed
+// file name, joined as they are, in quotes. Windows runs the entry as a
+// command line, and an unquoted path with a blank would make it try
+// "C:\Program.exe" first, a file any user may create on Windows 2000.
 std::string autoStartPath(const std::string& applicationPath);
 
 // Whether the registry holds the auto-start entry: any data but the text

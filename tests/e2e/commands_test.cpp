@@ -107,7 +107,7 @@ TEST_F(CommandsTest, AutoStartIsRegisteredAndWithdrawn) {
 
   choose(window, "&Enable Auto StartUp");
   EXPECT_TRUE(waitUntil([] { return registration() != "(none)"; }, 5000));
-  EXPECT_EQ(registration(), shippedFile("Calvorin.exe"));
+  EXPECT_EQ(registration(), "\"" + shippedFile("Calvorin.exe") + "\"");
   auto entries = menus.read(window);
   EXPECT_FALSE(entries["&Enable Auto StartUp"].enabled);
   EXPECT_TRUE(entries["&Disable Auto StartUp"].enabled);

@@ -98,20 +98,28 @@ TEST_F(FaultsTest, WithoutWmiTheProgramSaysSoAndEndsWithoutAnIcon) {
 }
 
 // A folder whose name holds a blank and a character of the ANSI code page
-// beyond ASCII ("Calvörin" in code page 1252), under "C:\Program Files".
-TEST_F(FaultsTest, AFolderWithBlanksAndAnAccentIsNamedRightAndProgramExeNeverRuns) {
+// beyond ASCII ("Calvörin" in code page 1252), under "C:\Program Files", and
+// programs planted where an unquoted path or a fixed browser path would
+// find them: C:\Program.exe, and a browser's usual place while Windows has
+// its browser elsewhere.
+TEST_F(FaultsTest, AFolderWithBlanksAndAnAccentIsNamedRightAndNoPlantedProgramRuns) {
   const std::string folder = "C:\\Program Files\\Calv\xF6rin Tools";
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
   ASSERT_TRUE(
       CopyFileA(shippedFile("Calvorin.exe").c_str(), (folder + "\\Calvorin.exe").c_str(), FALSE));
+  ASSERT_TRUE(CreateDirectoryA("C:\\Browser", nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
   stubOut({"C:\\windows\\winhlp32.exe", "C:\\Program.exe",
-           "C:\\Program Files\\Internet Explorer\\iexplore.exe"});
+           "C:\\Program Files\\Internet Explorer\\iexplore.exe", "C:\\Browser\\iexplore.exe"});
+  ASSERT_EQ(RegSetValueA(HKEY_LOCAL_MACHINE,
+                         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE",
+                         REG_SZ, "C:\\Browser\\iexplore.exe", 0),
+            ERROR_SUCCESS);
   install();
   const HWND window = startedHidden(L"Service is Stopped", folder + "\\Calvorin.exe");
 
   choose(window, "&Enable Auto StartUp");
-  EXPECT_TRUE(waitUntil([&] { return registration() == folder + "\\Calvorin.exe"; }, 5000))
-      << registration();
+  const std::string command = "\"" + folder + "\\Calvorin.exe\"";
+  EXPECT_TRUE(waitUntil([&] { return registration() == command; }, 5000)) << registration();
 
   choose(window, "Messenger Help");
   const std::string help =
@@ -122,9 +130,16 @@ TEST_F(FaultsTest, AFolderWithBlanksAndAnAccentIsNamedRightAndProgramExeNeverRun
   const HWND about = aboutWindow();
   ASSERT_NE(about, nullptr);
   clickLink(about);
-  EXPECT_TRUE(
-      waitUntil([&] { return stubCalls().find("iexplore.exe|") != std::string::npos; }, 10000));
-  EXPECT_EQ(stubCalls().find("Program.exe|"), std::string::npos) << stubCalls();
+  const std::string browser =
+      "C:\\Browser\\iexplore.exe|\"C:\\Browser\\iexplore.exe\" http://www.calvorin.example/\n";
+  EXPECT_TRUE(waitUntil([&] { return stubCalls() == help + browser; }, 10000)) << stubCalls();
+
+  // Windows starts the auto-start entry as a command line: it starts this
+  // copy, which brings the running one's window up.
+  const Process logon(registration());
+  EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(window) != FALSE; }, 10000));
+  EXPECT_EQ(logon.exitCode(15000), 0u);
+  EXPECT_EQ(stubCalls(), help + browser);
 }
 
 }  // namespace

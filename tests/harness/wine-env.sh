@@ -114,6 +114,14 @@ install_help_viewer() {
   cp "$viewer" "$1/drive_c/windows/winhlp32.exe"
 }
 
+# Windows registers its browser under App Paths, which Calvorin's About link
+# reads; Wine registers none. Prefix $1 gets Wine's browser registered there.
+register_browser() {
+  WINEPREFIX=$1 timeout 60 wine reg add \
+    'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\IEXPLORE.EXE' \
+    /ve /d 'C:\Program Files\Internet Explorer\iexplore.exe' /f >/dev/null 2>&1
+}
+
 # Wine links Desktop, Documents... of prefix $1 to the host's home: plain
 # folders keep Wine programs from writing there, and a Wine desktop from
 # showing the host's shortcuts.

@@ -143,15 +143,15 @@ TEST_F(Form1CommandTest, ExitFromTheTrayMenuTwiceEndsTheProgramWhileItsMenuIsOpe
   EXPECT_TRUE(platform.notificationArea.shown.empty());
 }
 
-TEST_F(Form1CommandTest, EnableStoresTheFixedFileNameInTheProgramsFolder) {
+TEST_F(Form1CommandTest, EnableStoresTheFixedFileNameInTheProgramsFolderQuoted) {
   form.mnuAst_Click();
-  EXPECT_EQ(registered(), std::string("C:\\Program Files\\Calvorin\\Calvorin.exe") + '\0');
+  EXPECT_EQ(registered(), std::string("\"C:\\Program Files\\Calvorin\\Calvorin.exe\"") + '\0');
   EXPECT_FALSE(window().menuItem(mnuAst).enabled());
   EXPECT_TRUE(window().menuItem(mnuAdis).enabled());
 
   platform.environment.path = "C:\\";
   form.mnuAst_Click();
-  EXPECT_EQ(registered(), std::string("C:\\\\Calvorin.exe") + '\0');
+  EXPECT_EQ(registered(), std::string("\"C:\\\\Calvorin.exe\"") + '\0');
 }
 
 TEST_F(Form1CommandTest, DisableOfAnAbsentEntryCompletesQuietly) {

@@ -86,9 +86,11 @@ void Win32Form::createWindow(const platform::FormDescription& description) {
              toPixelsX(description.left + description.clientWidth),
              toPixelsY(description.top + description.clientHeight)};
   AdjustWindowRectEx(&frame, style, menuBar != nullptr, 0);
+  creating_ = this;
   hwnd_ = CreateWindowExA(0, kClassName, description.caption.c_str(), style, frame.left, frame.top,
                           frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                          menuBar.get(), instance(), this);
+                          menuBar.get(), instance(), nullptr);
+  creating_ = nullptr;
   if (!hwnd_)
     throwLastError("Could not create the window " + description.caption);
   menuBar.release();  // the window owns it now

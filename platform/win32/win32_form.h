@@ -57,6 +57,11 @@ class Win32Form final : public platform::Form {
   HBRUSH backBrush() const { return backBrush_.get(); }
 
  private:
+  // The form whose window CreateWindowEx is making, until its WM_NCCREATE
+  // arrives. Only that message attaches a window to a form: one sent later,
+  // as any process can, would name a pointer of the sender's choosing.
+  static inline Win32Form* creating_ = nullptr;
+
   static void registerClasses();
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam,
                                      LPARAM lParam) noexcept;

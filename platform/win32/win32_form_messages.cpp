@@ -1,5 +1,7 @@
 #include "platform/win32/win32_form.h"
 
+#include <utility>
+
 #include "platform/help_engine.h"
 #include "platform/platform_error.h"
 #include "platform/win32/win32_controls.h"
@@ -67,9 +69,8 @@ void Win32Form::dispatch(Handler&& handler) noexcept {
 
 LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    auto* form = static_cast<Win32Form*>(create->lpCreateParams);
+  if (message == WM_NCCREATE && creating_ && GetWindowLongPtrA(hwnd, GWLP_USERDATA) == 0) {
+    Win32Form* form = std::exchange(creating_, nullptr);
     form->hwnd_ = hwnd;
     form->window_.reset(hwnd);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));

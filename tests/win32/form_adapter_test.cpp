@@ -301,6 +301,18 @@ TEST_F(Form1WindowTest, AFailingHandlerEndsThereAndTheWindowGoesOn) {
   EXPECT_TRUE(IsWindow(hwnd()));
 }
 
+// Any process may send the window a WM_NCCREATE; it must not be taken for
+// the window's creation, whose data it would then trust.
+TEST_F(Form1WindowTest, AWmNcCreateSentLaterIsNotTakenForTheCreation) {
+  CREATESTRUCTA create{};
+  create.lpCreateParams = reinterpret_cast<void*>(0x1234);
+  SendMessageA(hwnd(), WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create));
+
+  const HMENU service = GetSubMenu(GetMenu(hwnd()), 0);
+  SendMessageA(hwnd(), WM_COMMAND, GetMenuItemID(service, 0), 0);
+  EXPECT_EQ(events.events.size(), 1u);
+}
+
 TEST_F(Form1WindowTest, ARefusedCloseKeepsTheWindowAndAnAllowedOneDestroysIt) {
   form->requestClose();
   EXPECT_TRUE(IsWindow(hwnd()));

@@ -105,6 +105,13 @@ class ComLocator final : public platform::WmiLocator {
     check(locator_->ConnectServer(resource.get(), user.get(), password.get(), locale.get(),
                                   args.securityFlags, authority.get(), nullptr, services.put()),
           "Could not connect to WMI at " + resourceText);
+    // The service manager acts for the caller only when WMI may impersonate
+    // it. The process-wide default may have been set before ComWmi's, by a
+    // DLL loaded into the process, so the connection sets its own.
+    check(
+        CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                          RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE),
+        "Could not set the security of the WMI connection to " + resourceText);
     return std::make_unique<ComServices>(std::move(services));
   }
 

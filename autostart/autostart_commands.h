@@ -8,8 +8,9 @@
 namespace calvorin::autostart {
 
 inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-// The product's name names the value.
-inline constexpr const char* kRunValue = texts::kProductName;
+// The product's name names the value. Not inline: each file's pointer is to
+// that file's own copy of the text (texts.h says why there are copies).
+constexpr const char* kRunValue = texts::kProductName;
 
 // The command stored for start at logon: the program's folder and the fixed
 // file name, joined as they are, in quotes. Windows runs the entry as a

@@ -37,15 +37,16 @@ class Registry {
 };
 
 // A key of a Registry, opened or created into key(), and closed when the
-// owner goes, on every path. It is closed also when opening failed and the
-// key is 0: that close only fails, and a reader of the calls sees each
-// open or create followed by its close.
+// owner goes, on every path. A key that was never opened (0) is not closed.
 class RegistryKeyOwner {
  public:
   explicit RegistryKeyOwner(Registry& registry) : registry_(registry) {}
   RegistryKeyOwner(const RegistryKeyOwner&) = delete;
   RegistryKeyOwner& operator=(const RegistryKeyOwner&) = delete;
-  ~RegistryKeyOwner() { registry_.closeKey(key_); }
+  ~RegistryKeyOwner() {
+    if (key_ != 0)
+      registry_.closeKey(key_);
+  }
 
   RegistryKey& key() { return key_; }
 

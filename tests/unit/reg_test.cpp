@@ -68,9 +68,10 @@ TEST_F(RegTest, ReadsAValueAndClosesItsKey) {
                                                       "query Calvorin 2048", "close 256"}));
 }
 
-TEST_F(RegTest, AMissingKeyOrValueReadsAsNotFoundAndTheKeyIsStillClosed) {
+TEST_F(RegTest, AMissingKeyOrValueReadsAsNotFoundAndOnlyAnOpenedKeyIsClosed) {
   EXPECT_EQ(reg.GetRegValue(kHkeyLocalMachine, kKey, "Calvorin"), "Not Found");
-  EXPECT_EQ(registry.calls.back(), "close 0");
+  EXPECT_EQ(registry.calls, (std::vector<std::string>{"open SOFTWARE\\Calvorin Test",
+                                                      "query Calvorin 2048"}));
 
   registry.put(kKey, "Other", 1, {0});
   EXPECT_EQ(reg.GetRegValue(kHkeyLocalMachine, kKey, "Calvorin"), "Not Found");
@@ -111,7 +112,7 @@ TEST_F(RegTest, ARefusedWriteAttemptsEveryStepAndReportsTheRefusal) {
   EXPECT_EQ(reg.SetRegValue(kHkeyLocalMachine, kKey, "Calvorin", 1, "x"),
             platform::kErrorAccessDenied);
   EXPECT_EQ(registry.calls, (std::vector<std::string>{"create SOFTWARE\\Calvorin Test",
-                                                      "set Calvorin", "flush 0", "close 0"}));
+                                                      "set Calvorin", "flush 0"}));
 }
 
 TEST_F(RegTest, DeletingLeavesTheValueAbsentAndAMissingOneCountsAsDone) {
@@ -120,7 +121,7 @@ TEST_F(RegTest, DeletingLeavesTheValueAbsentAndAMissingOneCountsAsDone) {
   EXPECT_EQ(registry.find(kKey, "Calvorin"), nullptr);
   EXPECT_EQ(reg.DeleteRegValue(kHkeyLocalMachine, kKey, "Calvorin"), 0);
   EXPECT_EQ(reg.DeleteRegValue(kHkeyLocalMachine, "SOFTWARE\\Nowhere", "Calvorin"), 0);
-  EXPECT_EQ(registry.calls.back(), "close 0");
+  EXPECT_EQ(registry.calls.back(), "delete Calvorin");
 }
 
 TEST_F(RegTest, ARefusedDeleteIsReported) {
@@ -128,7 +129,7 @@ TEST_F(RegTest, ARefusedDeleteIsReported) {
 
   EXPECT_EQ(reg.DeleteRegValue(kHkeyLocalMachine, kKey, "Calvorin"), platform::kErrorAccessDenied);
   EXPECT_EQ(registry.calls, (std::vector<std::string>{"open SOFTWARE\\Calvorin Test",
-                                                      "delete Calvorin", "close 0"}));
+                                                      "delete Calvorin"}));
 }
 
 }  // namespace

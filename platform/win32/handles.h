@@ -1,68 +1,74 @@
 #pragma once
 
-#include <memory>
-#include <type_traits>
+#include <cstdint>
+#include <utility>
 
 #include <windows.h>
-
-#include "platform/win32/gdi.h"
 
 namespace calvorin::win32 {
 
 // Owners for the kernel, memory, registry, service manager, GDI and USER
 // handles the program, its tools and its tests create, one kind each; the
 // COM owners are in com_ptr.h and com_values.h. Nothing is closed by hand.
-struct HandleCloser {
-  void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-struct ServiceHandleCloser {
-  void operator()(SC_HANDLE handle) const { CloseServiceHandle(handle); }
-};
-struct IconDeleter {
-  void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-struct GdiObjectDeleter {
-  void operator()(HGDIOBJ object) const { gdi::deleteObject(object); }
-};
-struct MenuDeleter {
-  void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-struct KeyCloser {
-  void operator()(HKEY key) const { RegCloseKey(key); }
-};
-struct WindowDestroyer {
-  void operator()(HWND window) const { DestroyWindow(window); }
-};
-struct HookRemover {
-  void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
-};
-struct LocalMemoryFreer {
-  void operator()(void* memory) const { LocalFree(memory); }
-};
-struct GlobalMemoryFreer {
-  void operator()(void* memory) const { GlobalFree(memory); }
-};
-struct FindCloser {
-  void operator()(HANDLE search) const { FindClose(search); }
-};
-struct LibraryFreer {
-  void operator()(HMODULE library) const { FreeLibrary(library); }
+//
+// An owner knows its kind's empty value: INVALID_HANDLE_VALUE for what
+// CreateFile and FindFirstFile return, null for every other kind. It closes
+// only a handle it holds, with the kind's own function, and never throws.
+enum class EmptyIs { Null, Invalid };
+
+template <typename Handle, auto Close, EmptyIs kEmpty = EmptyIs::Null>
+class UniqueResource {
+ public:
+  static Handle empty() noexcept {
+    if constexpr (kEmpty == EmptyIs::Invalid) {
+      return INVALID_HANDLE_VALUE;
+    } else {
+      return nullptr;
+    }
+  }
+
+  UniqueResource() noexcept = default;
+  explicit UniqueResource(Handle handle) noexcept : handle_(handle) {}
+  UniqueResource(UniqueResource&& other) noexcept : handle_(other.release()) {}
+  UniqueResource& operator=(UniqueResource&& other) noexcept {
+    reset(other.release());
+    return *this;
+  }
+  UniqueResource(const UniqueResource&) = delete;
+  UniqueResource& operator=(const UniqueResource&) = delete;
+  ~UniqueResource() { reset(); }
+
+  Handle get() const noexcept { return handle_; }
+  explicit operator bool() const noexcept { return handle_ != empty(); }
+
+  // Gives the handle up without closing it.
+  Handle release() noexcept { return std::exchange(handle_, empty()); }
+
+  void reset(Handle handle = empty()) noexcept {
+    const Handle previous = std::exchange(handle_, handle);
+    if (previous != empty())
+      Close(previous);
+  }
+
+ private:
+  Handle handle_ = empty();
 };
 
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-using UniqueServiceHandle = std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, ServiceHandleCloser>;
-using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
-using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
-using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
-using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
-using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
-using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
-using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
-using UniqueHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRemover>;
-using UniqueLocalMemory = std::unique_ptr<void, LocalMemoryFreer>;
-using UniqueGlobalMemory = std::unique_ptr<void, GlobalMemoryFreer>;
-using UniqueLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer>;
-using UniqueFind = std::unique_ptr<void, FindCloser>;
+using UniqueHandle = UniqueResource<HANDLE, &CloseHandle>;
+using UniqueFile = UniqueResource<HANDLE, &CloseHandle, EmptyIs::Invalid>;
+using UniqueFind = UniqueResource<HANDLE, &FindClose, EmptyIs::Invalid>;
+using UniqueServiceHandle = UniqueResource<SC_HANDLE, &CloseServiceHandle>;
+using UniqueIcon = UniqueResource<HICON, &DestroyIcon>;
+using UniqueBrush = UniqueResource<HBRUSH, &DeleteObject>;
+using UniqueFont = UniqueResource<HFONT, &DeleteObject>;
+using UniqueBitmap = UniqueResource<HBITMAP, &DeleteObject>;
+using UniqueMenu = UniqueResource<HMENU, &DestroyMenu>;
+using UniqueKey = UniqueResource<HKEY, &RegCloseKey>;
+using UniqueWindow = UniqueResource<HWND, &DestroyWindow>;
+using UniqueHook = UniqueResource<HHOOK, &UnhookWindowsHookEx>;
+using UniqueLocalMemory = UniqueResource<HLOCAL, &LocalFree>;
+using UniqueGlobalMemory = UniqueResource<HGLOBAL, &GlobalFree>;
+using UniqueLibrary = UniqueResource<HMODULE, &FreeLibrary>;
 
 // What CreateProcess hands back: both handles, closed together.
 struct StartedProcess {
@@ -73,6 +79,22 @@ struct StartedProcess {
   UniqueHandle process;
   UniqueHandle thread;
   DWORD id = 0;
+};
+
+// The device context that BeginPaint hands a window's WM_PAINT, ended with
+// EndPaint when it goes.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) noexcept : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  ~PaintDc() { EndPaint(window_, &paint_); }
+  HDC get() const noexcept { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
 };
 
 // A window's device context (the screen's, for no window), released when
@@ -97,7 +119,7 @@ class WindowDc {
 // the screen does not say.
 inline int screenDpi(int axis) {
   WindowDc dc;
-  const int dpi = dc.get() ? gdi::deviceCaps(dc.get(), axis) : 0;
+  const int dpi = dc.get() ? GetDeviceCaps(dc.get(), axis) : 0;
   return dpi > 0 ? dpi : 96;
 }
 

@@ -50,7 +50,7 @@ bool ShellNotificationArea::showWarningBalloon(std::uint32_t window, std::uint32
   std::strncpy(data.szInfoTitle, title.c_str(), sizeof data.szInfoTitle - 1);
   std::strncpy(data.szInfo, text.c_str(), sizeof data.szInfo - 1);
   data.uTimeout = 15000;
-  // Bare NIIF_WARNING: Wine's tray takes any higher value for an icon handle.
+  // Bare NIIF_WARNING: the flags beyond it (NIIF_NOSOUND) came with XP.
   data.dwInfoFlags = NIIF_WARNING;
   return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }

@@ -1,9 +1,15 @@
 // The program's terminate handler: abort quietly. libstdc++'s default, the
-// verbose handler, would bring the whole C++ demangler into the program
-// (about 50 KB of a 320 KB program) to print a message that a GUI program
-// has nowhere to show. The window procedure lets no exception escape, so
-// this runs only on a fault the program cannot go on from.
+// verbose handler, prints its message with the whole C++ demangler, which a
+// GUI program has nowhere to show; the window procedure lets no exception
+// escape, so this runs only on a fault the program cannot go on from.
+//
+// libstdc++ defines the default in its own object file, which a static link
+// leaves out when the program defines it first. That is how GCC 12's
+// library is built; another version keeps its own handler, and the load
+// tier's check that the program holds no verbose handler says so.
 #include <cstdlib>
+
+#if defined(__GLIBCXX__) && _GLIBCXX_RELEASE == 12
 
 namespace __gnu_cxx {
 
@@ -12,3 +18,5 @@ void __verbose_terminate_handler() {
 }
 
 }  // namespace __gnu_cxx
+
+#endif

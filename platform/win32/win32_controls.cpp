@@ -2,9 +2,16 @@
 
 #include <cmath>
 
-#include "platform/win32/gdi.h"
+#include "platform/win32/win32_error.h"
 
 namespace calvorin::win32 {
+
+UniqueBrush solidBrush(COLORREF color) {
+  UniqueBrush brush(CreateSolidBrush(color));
+  if (!brush)
+    throwLastError("Could not create a brush");
+  return brush;
+}
 
 Win32Label::Win32Label(HWND label, const platform::LabelDescription& description)
     : hwnd_(label),
@@ -13,9 +20,14 @@ Win32Label::Win32Label(HWND label, const platform::LabelDescription& description
       backColor_(description.backColor) {
   const auto& font = description.font;
   const int height = -static_cast<int>(std::lround(font.points * screenDpi(LOGPIXELSY) / 72.0));
-  font_.reset(gdi::createFont(height, font.bold, font.italic, font.underline, font.face.c_str()));
+  font_.reset(CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
+                          font.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                          font.face.c_str()));
+  if (!font_)
+    throwLastError("Could not create the font " + font.face);
   if (backColor_)
-    backBrush_.reset(gdi::createSolidBrush(toColorref(*backColor_)));
+    backBrush_ = solidBrush(toColorref(*backColor_));
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   setText(description.caption);
 }
@@ -39,12 +51,12 @@ void Win32Label::repaint() {
 }
 
 HBRUSH Win32Label::paintColors(HDC dc, HBRUSH formBrush) const {
-  gdi::setTextColor(dc, textColor_ ? toColorref(*textColor_) : GetSysColor(COLOR_WINDOWTEXT));
+  SetTextColor(dc, textColor_ ? toColorref(*textColor_) : GetSysColor(COLOR_WINDOWTEXT));
   if (backBrush_) {
-    gdi::setBkColor(dc, toColorref(*backColor_));
+    SetBkColor(dc, toColorref(*backColor_));
     return backBrush_.get();
   }
-  gdi::setBkMode(dc, TRANSPARENT);
+  SetBkMode(dc, TRANSPARENT);
   return formBrush;
 }
 

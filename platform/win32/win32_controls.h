@@ -14,6 +14,9 @@ namespace calvorin::win32 {
 
 class Win32Form;
 
+// A brush of one colour; throws when GDI cannot make it.
+UniqueBrush solidBrush(COLORREF color);
+
 // A STATIC control with its own font and colours, which the form paints
 // through WM_CTLCOLORSTATIC.
 class Win32Label final : public platform::Label {

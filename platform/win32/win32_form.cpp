@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "platform/platform_error.h"
-#include "platform/win32/gdi.h"
 #include "platform/win32/port_handles.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_error.h"
@@ -57,8 +56,8 @@ Win32Form::Win32Form(const platform::FormDescription& description, platform::For
   registerClasses();
   // Building resizes the window; the running handler caused that.
   const HandlerGate::OwnCall building(ui_.gate());
-  backBrush_.reset(gdi::createSolidBrush(description.backColor ? toColorref(*description.backColor)
-                                                               : GetSysColor(COLOR_BTNFACE)));
+  backBrush_ = solidBrush(description.backColor ? toColorref(*description.backColor)
+                                                : GetSysColor(COLOR_BTNFACE));
   createWindow(description);
   keepClientHeight(description.clientHeight);
   setIcon(description.iconResource);
@@ -78,6 +77,8 @@ void Win32Form::createWindow(const platform::FormDescription& description) {
   UniqueMenu menuBar;
   if (!description.menus.empty()) {
     menuBar.reset(CreateMenu());
+    if (!menuBar)
+      throwLastError("Could not create the menu bar");
     for (const auto& menu : description.menus)
       buildMenu(menuBar.get(), menu);
   }
@@ -85,7 +86,7 @@ void Win32Form::createWindow(const platform::FormDescription& description) {
   RECT frame{toPixelsX(description.left), toPixelsY(description.top),
              toPixelsX(description.left + description.clientWidth),
              toPixelsY(description.top + description.clientHeight)};
-  AdjustWindowRectEx(&frame, style, menuBar != nullptr, 0);
+  AdjustWindowRectEx(&frame, style, static_cast<bool>(menuBar), 0);
   creating_ = this;
   hwnd_ = CreateWindowExA(0, kClassName, description.caption.c_str(), style, frame.left, frame.top,
                           frame.right - frame.left, frame.bottom - frame.top, nullptr,
@@ -113,6 +114,8 @@ void Win32Form::setIcon(const std::string& resource) {
   if (resource.empty())
     return;
   icon_.reset(static_cast<HICON>(LoadImageA(instance(), resource.c_str(), IMAGE_ICON, 0, 0, 0)));
+  if (!icon_)
+    throwLastError("Could not load the icon " + resource);
   SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
   SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
 }
@@ -151,8 +154,9 @@ void Win32Form::createPictures(const platform::FormDescription& description) {
 void Win32Form::startTimers(const platform::FormDescription& description) {
   for (const auto& timer : description.timers) {
     timers_.insert(timer.id);
-    if (timer.enabled)
-      SetTimer(hwnd_, static_cast<UINT_PTR>(timer.id), timer.intervalMs, nullptr);
+    if (timer.enabled &&
+        !SetTimer(hwnd_, static_cast<UINT_PTR>(timer.id), timer.intervalMs, nullptr))
+      throwLastError("Could not start the timer " + std::to_string(timer.id));
   }
 }
 
@@ -176,10 +180,6 @@ void Win32Form::show() {
 void Win32Form::hide() {
   const HandlerGate::OwnCall own(ui_.gate());
   ShowWindow(hwnd_, SW_HIDE);
-  // Under Wine the device context that erased the window last still holds
-  // its drawing surface, four bytes a pixel, after the hide: taken once
-  // more, the context lets the surface go.
-  ReleaseDC(hwnd_, GetDC(hwnd_));
 }
 
 bool Win32Form::visible() const {

@@ -2,6 +2,7 @@
 
 #include "platform/platform_error.h"
 #include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_error.h"
 
 namespace calvorin::win32 {
 
@@ -16,11 +17,15 @@ void Win32Form::buildMenu(HMENU parent, const platform::MenuDescription& menu) {
     menuItems_[menu.id] = std::make_unique<Win32MenuItem>(parent, id);
     return;
   }
-  const HMENU sub = CreatePopupMenu();
+  // Owned until the parent takes it: a failure part-way leaves no menu behind.
+  UniqueMenu sub(CreatePopupMenu());
+  if (!sub)
+    throwLastError("Could not create the menu " + menu.caption);
   for (const auto& item : menu.items)
-    buildMenu(sub, item);
-  AppendMenuA(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), menu.caption.c_str());
-  subMenus_[menu.id] = sub;
+    buildMenu(sub.get(), item);
+  if (!AppendMenuA(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), menu.caption.c_str()))
+    throwLastError("Could not add the menu " + menu.caption);
+  subMenus_[menu.id] = sub.release();
 }
 
 void Win32Form::popUpMenu(platform::MenuId menu) {

@@ -54,6 +54,8 @@ void Win32Form::dispatch(Handler&& handler) noexcept {
       throw;
     } catch (const std::exception& error) {
       throw platform::PlatformError(error.what());
+    } catch (...) {
+      throw platform::PlatformError("The command ended with an unknown failure.");
     }
   } catch (const platform::PlatformError& error) {
     try {
@@ -62,7 +64,8 @@ void Win32Form::dispatch(Handler&& handler) noexcept {
       // Presenting the failure failed too; nothing is left to tell it with.
     }
   } catch (...) {
-    // Unknown exceptions must not cross the window procedure.
+    // Not even the failure could be made (no memory left): no exception may
+    // cross the window procedure.
   }
   gate.handlerEnded();
 }
@@ -282,17 +285,15 @@ LRESULT CALLBACK Win32Form::pictureProc(HWND hwnd, UINT message, WPARAM wParam,
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT paint;
-      const HDC dc = BeginPaint(hwnd, &paint);
+      const PaintDc dc(hwnd);
       RECT client{};
       GetClientRect(hwnd, &client);
-      FillRect(dc, &client, box->form().backBrush());
+      FillRect(dc.get(), &client, box->form().backBrush());
       try {
-        box->image().draw(dc, 0, 0);
+        box->image().draw(dc.get(), 0, 0);
       } catch (const platform::PlatformError&) {
         // A picture that cannot be loaded leaves its place empty.
       }
-      EndPaint(hwnd, &paint);
       return 0;
     }
     case WM_LBUTTONDOWN:

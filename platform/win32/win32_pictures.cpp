@@ -73,7 +73,10 @@ std::shared_ptr<const Win32Picture> loadOlePicture(HRSRC resource, const std::st
   UniqueGlobalMemory copy(GlobalAlloc(GMEM_MOVEABLE, size));
   if (!copy)
     throwLastError("Could not load the picture " + name);
-  std::memcpy(GlobalLock(copy.get()), bytes, size);
+  void* const target = GlobalLock(copy.get());
+  if (!target)
+    throwLastError("Could not load the picture " + name);
+  std::memcpy(target, bytes, size);
   GlobalUnlock(copy.get());
   ComPtr<IStream> stream;
   const HRESULT streamResult = CreateStreamOnHGlobal(copy.get(), TRUE, stream.put());

@@ -98,12 +98,11 @@ std::string uninstallEntry(const char* name) {
 std::string artefact(const char* folderVariable, const char* pattern) {
   const std::string folder = windowsPathIn(folderVariable, "");
   WIN32_FIND_DATAA found{};
-  const HANDLE first = FindFirstFileA((folder + pattern).c_str(), &found);
-  if (first == INVALID_HANDLE_VALUE) {
+  const win32::UniqueFind search(FindFirstFileA((folder + pattern).c_str(), &found));
+  if (!search) {
     ADD_FAILURE() << "no " << pattern << " in " << folder;
     return "";
   }
-  const win32::UniqueFind search(first);
   const std::string name = found.cFileName;
   if (FindNextFileA(search.get(), &found))
     ADD_FAILURE() << "more than one " << pattern << " in " << folder << " (an old build's?)";

@@ -32,7 +32,7 @@ class StandInTray {
                                 GetModuleHandleA(nullptr), nullptr));
   }
 
-  bool created() const { return window_ != nullptr; }
+  bool created() const { return static_cast<bool>(window_); }
   static std::vector<Request>& requests() {
     static std::vector<Request> received;
     return received;
@@ -65,7 +65,7 @@ void endExplorer() {
   DWORD explorer = 0;
   GetWindowThreadProcessId(tray, &explorer);
   const win32::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, explorer));
-  ASSERT_NE(process, nullptr);
+  ASSERT_TRUE(process);
   TerminateProcess(process.get(), 0);
   WaitForSingleObject(process.get(), 10000);
   ASSERT_TRUE(waitUntil([] { return FindWindowA("Shell_TrayWnd", nullptr) == nullptr; }, 10000));

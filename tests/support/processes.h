@@ -78,7 +78,7 @@ class Process {
     }
   }
 
-  bool started() const { return started_.process != nullptr; }
+  bool started() const { return static_cast<bool>(started_.process); }
   DWORD id() const { return started_.id; }
   HANDLE handle() const { return started_.process.get(); }
 

@@ -280,7 +280,7 @@ TEST_F(Form1WindowTest, AWindowThatFailsToBuildLeavesNothingBehind) {
   {
     const win32::UniqueHook hook(
         SetWindowsHookExA(WH_CBT, &refuseLabels, nullptr, GetCurrentThreadId()));
-    ASSERT_NE(hook, nullptr);
+    ASSERT_TRUE(hook);
     EXPECT_THROW(ui.createForm(app::form1Layout(), second), platform::PlatformError);
   }
   EXPECT_EQ(formsOfThisThread(), before);

@@ -29,14 +29,12 @@ struct WinHelpData {
 // mode seeks to the end and writes as two steps, so the log is opened
 // unshared instead, waiting out the other writer.
 void record(const char* path, const char* first, const char* second) {
-  calvorin::win32::UniqueHandle log;
+  calvorin::win32::UniqueFile log;
   for (int attempt = 1;; ++attempt) {
-    const HANDLE opened =
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened != INVALID_HANDLE_VALUE) {
-      log.reset(opened);
+    log.reset(
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (log)
       break;
-    }
     if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == 200)
       return;
     Sleep(25);

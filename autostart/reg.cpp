@@ -36,7 +36,7 @@ std::string formatRegistryData(std::uint32_t type, const std::uint8_t* data, std
   if (type == platform::kRegBinary) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string text;
-    text.reserve(length * 2u);
+    text.reserve(std::size_t{length} * 2);
     for (std::uint32_t i = 0; i < length; ++i) {
       text += kHex[data[i] >> 4];
       text += kHex[data[i] & 0x0F];

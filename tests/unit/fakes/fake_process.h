@@ -51,7 +51,8 @@ class FakeHelpEngine final : public platform::HelpEngine {
                std::uintptr_t data) override {
     std::string bytes;
     if (command == platform::kHelpQuit && data != 0) {
-      bytes.assign(reinterpret_cast<const char*>(data), 4);
+      // WinHelp's data is the address of the quit command's record here.
+      bytes.assign(reinterpret_cast<const char*>(data), 4);  // NOLINT(performance-no-int-to-ptr)
     }
     calls.push_back({window, helpFile, command, bytes});
     return true;

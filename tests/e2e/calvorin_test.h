@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "autostart/autostart_commands.h"
 #include "calvorin_process.h"
 #include "fixture_service.h"
 #include "menu_reader.h"
@@ -18,7 +19,8 @@
 
 namespace calvorin::testkit {
 
-inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+using autostart::kRunKey;
+using autostart::kRunValue;
 
 // Sets or (with nullptr) removes the auto-start entry.
 inline void setRegistration(const char* data) {
@@ -27,10 +29,10 @@ inline void setRegistration(const char* data) {
     return;
   const win32::UniqueKey key(created);
   if (data) {
-    RegSetValueExA(key.get(), "Calvorin", 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+    RegSetValueExA(key.get(), kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
                    static_cast<DWORD>(std::strlen(data) + 1));
   } else {
-    RegDeleteValueA(key.get(), "Calvorin");
+    RegDeleteValueA(key.get(), kRunValue);
   }
 }
 
@@ -38,8 +40,8 @@ inline void setRegistration(const char* data) {
 inline std::string registration() {
   char data[512] = {};
   DWORD length = sizeof data;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, kRunKey, "Calvorin", RRF_RT_REG_SZ, nullptr, data,
-                   &length) != ERROR_SUCCESS) {
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, kRunKey, kRunValue, RRF_RT_REG_SZ, nullptr, data, &length) !=
+      ERROR_SUCCESS) {
     return "(none)";
   }
   return data;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
+#include "autostart/autostart_commands.h"
 #include "fakes/fake_platform.h"
 
 namespace calvorin::app {
@@ -13,7 +14,7 @@ namespace {
 using fakes::FakeNotificationArea;
 using platform::PlatformError;
 
-constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+using autostart::kRunKey;
 
 class StartupTest : public ::testing::Test {
  protected:

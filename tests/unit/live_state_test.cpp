@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
+#include "autostart/autostart_commands.h"
 #include "fakes/fake_platform.h"
 
 namespace calvorin::app {
 namespace {
 
-constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+using autostart::kRunKey;
 constexpr char kWarning[] =
     "Calvorin 1.0|The Messenger service was started. Your System is vulnerable to Messenger "
     "Spam.";

@@ -9,38 +9,16 @@
 #include <memory>
 #include <string>
 
+#include "fakes/fake_tray.h"
+#include "fakes/fake_window.h"
 #include "platform/notification_area.h"
-#include "platform/window.h"
 #include "tray/tray_icon.h"
 
 namespace {
 
+using calvorin::fakes::FakePicture;
 using calvorin::tray::TrayIcon;
-
-class Picture final : public calvorin::platform::Picture {
- public:
-  std::uint32_t handle() const override { return 0x1234; }
-};
-
-class Owner final : public calvorin::platform::Window {
- public:
-  std::uint32_t handle() const override { return 0x10020; }
-  void show() override {}
-  void hide() override {}
-  bool visible() const override { return false; }
-  calvorin::platform::WindowState windowState() const override {
-    return calvorin::platform::WindowState::Normal;
-  }
-  void setWindowState(calvorin::platform::WindowState) override {}
-  void bringToFront() override {}
-  void setMouseMoveListener(calvorin::platform::MouseMoveListener* listener) override {
-    listener_ = listener;
-  }
-  calvorin::platform::MouseMoveListener* mouseMoveListener() const override { return listener_; }
-
- private:
-  calvorin::platform::MouseMoveListener* listener_ = nullptr;
-};
+using Owner = calvorin::fakes::FakeWindow;
 
 class Area final : public calvorin::platform::NotificationArea {
  public:
@@ -99,13 +77,13 @@ class Host final : public calvorin::tray::TrayHost {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   FuzzedDataProvider data(bytes, size);
-  Owner owner;
+  Owner owner{0x10020};
   Area area;
   Host host(data, owner);
   host.twips = data.ConsumeFloatingPoint<float>();
   host.icon = std::make_shared<TrayIcon>(area, host);
   host.icon->setOwnerForm(&owner);
-  host.icon->setIcon(std::make_shared<Picture>());
+  host.icon->setIcon(std::make_shared<FakePicture>(0x1234));
   host.icon->MouseDblClick = [&host](std::int16_t button) {
     if (button != 1)
       std::abort();

@@ -5,41 +5,22 @@
 
 #include <gtest/gtest.h>
 
-#include "app/form1.h"
-#include "autostart/autostart_commands.h"
-#include "fakes/fake_platform.h"
+#include "fakes/form1_harness.h"
 
 namespace calvorin::app {
 namespace {
 
 using platform::WindowState;
 
-using autostart::kRunKey;
 
-class Form1CommandTest : public ::testing::Test {
+class Form1CommandTest : public fakes::Form1Harness {
  protected:
   void SetUp() override { ASSERT_TRUE(form.load()); }
 
-  fakes::FakeForm& window() { return platform.window(); }
-  std::uint32_t picture(Form1Control picture) {
-    return window().picture(picture).picture()->handle();
-  }
-  // The browser's path as Windows registers it, ended by its NUL.
+  // The browser's path as Windows registers it.
   void registerBrowser(const std::string& path) {
-    std::vector<std::uint8_t> data(path.begin(), path.end());
-    data.push_back(0);
-    platform.registry.put("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE",
-                          "", 1, data);
+    putText("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE", "", path);
   }
-  std::string registered() {
-    const auto* value = platform.registry.find(kRunKey, "Calvorin");
-    if (!value)
-      return "(none)";
-    return std::string(value->data.begin(), value->data.end());
-  }
-
-  fakes::FakePlatform platform;
-  Form1 form{platform.ports()};
 };
 
 TEST_F(Form1CommandTest, MinimisingHidesTheWindowAndADoubleClickOrASecondStartBringsItBack) {
@@ -166,7 +147,7 @@ TEST_F(Form1CommandTest, DisableOfAnAbsentEntryCompletesQuietly) {
 
 TEST_F(Form1CommandTest, TheTrayPictureFollowsTheServiceNotTheAutoStartCommand) {
   form.mnuAst_Click();
-  EXPECT_EQ(platform.notificationArea.lastIcon(), picture(Image2));
+  EXPECT_EQ(platform.notificationArea.lastIcon(), pictureHandle(Image2));
   EXPECT_EQ(platform.notificationArea.lastTip(), "Service is Stopped");
 
   fakes::FakePlatform running;

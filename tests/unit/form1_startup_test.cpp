@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/form1.h"
-#include "autostart/autostart_commands.h"
-#include "fakes/fake_platform.h"
+#include "fakes/form1_harness.h"
 
 namespace calvorin::app {
 namespace {
@@ -16,10 +14,8 @@ using platform::PlatformError;
 
 using autostart::kRunKey;
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public fakes::Form1Harness {
  protected:
-  fakes::FakeForm& window() { return platform.window(); }
-
   std::string shownTip() {
     EXPECT_EQ(platform.notificationArea.shown.size(), 1u);
     return platform.notificationArea.lastTip();
@@ -34,14 +30,6 @@ class StartupTest : public ::testing::Test {
     EXPECT_EQ(window().picture(Image3).enabled(), window().picture(Image4).enabled());
     return window().picture(Image3).enabled();
   }
-  void registered(const std::string& data) {
-    std::vector<std::uint8_t> bytes(data.begin(), data.end());
-    bytes.push_back(0);
-    platform.registry.put(kRunKey, "Calvorin", 1, bytes);
-  }
-
-  fakes::FakePlatform platform;
-  Form1 form{platform.ports()};
 };
 
 TEST_F(StartupTest, AStoppedServiceEndsHiddenInTheTrayWithTheStoppedView) {
@@ -124,14 +112,14 @@ TEST_F(StartupTest, TheAutoStartEntryOffersTheChangeThatFitsTheRegistry) {
   EXPECT_FALSE(window().menuItem(mnuAdis).enabled());
 
   for (const char* data : {"C:\\Tools\\Calvorin.exe", ""}) {
-    registered(data);
+    putText(kRunKey, "Calvorin", data);
     form.mnuRefresh_Click();
     EXPECT_FALSE(window().menuItem(mnuAst).enabled()) << "data: " << data;
     EXPECT_TRUE(window().menuItem(mnuAdis).enabled()) << "data: " << data;
   }
 
   for (const char* data : {"Not Found", "NOT FOUND", "not found"}) {
-    registered(data);
+    putText(kRunKey, "Calvorin", data);
     form.mnuRefresh_Click();
     EXPECT_TRUE(window().menuItem(mnuAst).enabled()) << "data: " << data;
     EXPECT_FALSE(window().menuItem(mnuAdis).enabled()) << "data: " << data;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/form1.h"
-#include "fakes/fake_platform.h"
+#include "fakes/form1_harness.h"
 
 namespace calvorin::app {
 namespace {
@@ -9,17 +8,10 @@ namespace {
 using fakes::FakeForm;
 using fakes::FakeNotificationArea;
 
-class Form1Test : public ::testing::Test {
+class Form1Test : public fakes::Form1Harness {
  protected:
-  FakeForm& window() { return platform.window(); }
-  std::uint32_t pictureHandle(Form1Control picture) {
-    return window().picture(picture).picture()->handle();
-  }
-
-  fakes::FakePlatform platform;
   fakes::FakeServiceManager& manager = platform.service;
   FakeNotificationArea& area = platform.notificationArea;
-  Form1 form{platform.ports()};
 };
 
 TEST_F(Form1Test, RemoveThenShowRunningLeavesOneRunningIcon) {

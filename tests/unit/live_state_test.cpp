@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/form1.h"
-#include "autostart/autostart_commands.h"
-#include "fakes/fake_platform.h"
+#include "fakes/form1_harness.h"
 
 namespace calvorin::app {
 namespace {
@@ -15,16 +13,12 @@ constexpr char kWarning[] =
     "Calvorin 1.0|The Messenger service was started. Your System is vulnerable to Messenger "
     "Spam.";
 
-class LiveStateTest : public ::testing::Test {
+class LiveStateTest : public fakes::Form1Harness {
  protected:
   void loaded(const char* state) {
     platform.service.state = state;
     ASSERT_TRUE(form.load());
   }
-  fakes::FakeForm& window() { return platform.window(); }
-
-  fakes::FakePlatform platform;
-  Form1 form{platform.ports()};
 };
 
 TEST_F(LiveStateTest, AnOutsideStartIsShownOnceWithAWarningAfterTheIconIsBack) {

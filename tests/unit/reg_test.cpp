@@ -70,8 +70,8 @@ TEST_F(RegTest, ReadsAValueAndClosesItsKey) {
 
 TEST_F(RegTest, AMissingKeyOrValueReadsAsNotFoundAndOnlyAnOpenedKeyIsClosed) {
   EXPECT_EQ(reg.GetRegValue(kHkeyLocalMachine, kKey, "Calvorin"), "Not Found");
-  EXPECT_EQ(registry.calls, (std::vector<std::string>{"open SOFTWARE\\Calvorin Test",
-                                                      "query Calvorin 2048"}));
+  EXPECT_EQ(registry.calls,
+            (std::vector<std::string>{"open SOFTWARE\\Calvorin Test", "query Calvorin 2048"}));
 
   registry.put(kKey, "Other", 1, {0});
   EXPECT_EQ(reg.GetRegValue(kHkeyLocalMachine, kKey, "Calvorin"), "Not Found");
@@ -128,8 +128,8 @@ TEST_F(RegTest, ARefusedDeleteIsReported) {
   registry.failOpenWith = platform::kErrorAccessDenied;
 
   EXPECT_EQ(reg.DeleteRegValue(kHkeyLocalMachine, kKey, "Calvorin"), platform::kErrorAccessDenied);
-  EXPECT_EQ(registry.calls, (std::vector<std::string>{"open SOFTWARE\\Calvorin Test",
-                                                      "delete Calvorin"}));
+  EXPECT_EQ(registry.calls,
+            (std::vector<std::string>{"open SOFTWARE\\Calvorin Test", "delete Calvorin"}));
 }
 
 }  // namespace

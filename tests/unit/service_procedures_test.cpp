@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/form1.h"
-#include "fakes/fake_platform.h"
+#include "fakes/form1_harness.h"
 
 namespace calvorin::app {
 namespace {
@@ -14,7 +13,7 @@ using platform::MessageIcon;
 
 // Drives the start and stop commands on a fake clock: every reading moves it
 // by a millisecond, so a 60-second wait takes no real time.
-class ServiceCommandTest : public ::testing::Test {
+class ServiceCommandTest : public fakes::Form1Harness {
  protected:
   void loaded(const char* state) {
     platform.service.state = state;
@@ -77,8 +76,6 @@ class ServiceCommandTest : public ::testing::Test {
     return ::testing::AssertionSuccess();
   }
 
-  fakes::FakePlatform platform;
-  Form1 form{platform.ports()};
   std::vector<double> fetchedAt;
   std::vector<std::string> texts;
   double waitBegan = 0;

@@ -1,8 +1,9 @@
 # shellcheck shell=bash
-# Sourced by tests/harness/wine-session, scripts/run, scripts/test and
-# bench/run: the build Wine runs, the environment Wine runs in, a virtual
-# display, and the making of a new prefix. Messages name the script that
-# sourced it.
+# Sourced by tests/harness/wine-session, tests/harness/wine-suite,
+# scripts/run, scripts/test and bench/run: the build Wine runs, the
+# environment Wine runs in, a virtual display, the making and stopping of a
+# prefix, and the harness scripts' messages and signal traps. Messages name
+# the script that sourced it.
 
 xvfb_pid=
 xvfb_display=
@@ -130,6 +131,21 @@ make_user_folders_plain() {
   for link in "$1"/drive_c/users/*/*; do
     if [[ -L $link ]]; then rm "$link" && mkdir "$link"; fi
   done
+}
+
+log() { echo "${0##*/}: $*" >&2; }
+
+# INT, TERM and HUP end the script with the usual status, through its EXIT
+# trap, which tears down what it made.
+trap_signals() {
+  trap 'on_signal INT 2' INT
+  trap 'on_signal TERM 15' TERM
+  trap 'on_signal HUP 1' HUP
+}
+# shellcheck disable=SC2317 # run from a trap
+on_signal() {
+  log "caught SIG$1, tearing down"
+  exit $((128 + $2))
 }
 
 # Ends every Wine process of prefix $1 with its wineserver.

@@ -103,10 +103,7 @@ class CalvorinTest : public ::testing::Test {
     messenger_ = std::make_unique<InstalledMessenger>(behaviour);
   }
 
-  void startService() {
-    fixture::startMessenger();
-    ASSERT_TRUE(fixture::waitForState(SERVICE_RUNNING, 10000));
-  }
+  void startService() { ASSERT_TRUE(messenger_ && messenger_->startAndWait()); }
 
   // Starts the program and waits until its icon is up and start-up is over:
   // the menu probe is answered only from the message loop, which runs once

@@ -86,9 +86,6 @@ TEST_F(TrayRestartTest, TheIconComesBackWhenTheTrayIsMadeAnew) {
   bool readded = false;
   waitUntil(
       [&] {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-          DispatchMessageA(&message);
         for (const auto& request : StandInTray::requests()) {
           if (request.code == NIM_ADD && request.owner == window &&
               request.tip == L"Service is Running") {
@@ -97,7 +94,7 @@ TEST_F(TrayRestartTest, TheIconComesBackWhenTheTrayIsMadeAnew) {
         }
         return readded;
       },
-      10000);
+      10000, Pump::Messages);
   EXPECT_TRUE(readded);
 }
 

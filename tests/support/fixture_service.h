@@ -21,6 +21,12 @@ class InstalledMessenger {
   explicit InstalledMessenger(const std::string& behaviour = "") {
     fixture::installMessenger(fixture::quotedBinaryPath(fixtureBinary(), behaviour));
   }
+  // Starts it and waits until it runs; false if it does not within 10 s.
+  bool startAndWait() {
+    fixture::startMessenger();
+    return fixture::waitForState(SERVICE_RUNNING, 10000);
+  }
+
   InstalledMessenger(const InstalledMessenger&) = delete;
   InstalledMessenger& operator=(const InstalledMessenger&) = delete;
   ~InstalledMessenger() {

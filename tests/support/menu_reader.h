@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "platform/win32/handles.h"
+#include "processes.h"
 
 namespace calvorin::testkit {
 
@@ -49,14 +50,7 @@ class MenuReader {
     reply().clear();
     PostMessageA(window, RegisterWindowMessageA("CalvorinMenuProbeQuery"), 0,
                  reinterpret_cast<LPARAM>(receiver_.get()));
-    const DWORD deadline = GetTickCount() + 10000;
-    MSG message;
-    while (reply().empty() && static_cast<LONG>(GetTickCount() - deadline) < 0) {
-      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
-      Sleep(20);
-    }
-    if (reply().empty())
+    if (!waitUntil([] { return !reply().empty(); }, 10000, Pump::Messages))
       throw std::runtime_error("the program did not answer the menu probe");
     std::map<std::string, MenuEntry> entries;
     std::istringstream lines(reply());

@@ -38,16 +38,33 @@ inline std::string shippedFile(const std::string& name) {
   return windowsPathIn("CALVORIN_SHIPPED_DIR", name);
 }
 
+// Dispatches every message waiting for the calling thread.
+inline void pumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+// Whether waitUntil dispatches the calling thread's messages between polls,
+// for conditions that a window of this thread brings about.
+enum class Pump { No, Messages };
+
 // Polls until the condition holds; false if it does not within timeoutMs.
+// Elapsed time is measured as a difference, which GetTickCount's wrap
+// leaves right.
 template <class Condition>
-bool waitUntil(Condition condition, int timeoutMs) {
-  const DWORD deadline = GetTickCount() + static_cast<DWORD>(timeoutMs);
+bool waitUntil(Condition condition, int timeoutMs, Pump pump = Pump::No) {
+  const DWORD start = GetTickCount();
   for (;;) {
+    if (pump == Pump::Messages)
+      pumpMessages();
     if (condition())
       return true;
-    if (static_cast<LONG>(GetTickCount() - deadline) >= 0)
+    if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs))
       return false;
-    Sleep(50);
+    Sleep(pump == Pump::Messages ? 20 : 50);
   }
 }
 

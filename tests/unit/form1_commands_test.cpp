@@ -12,7 +12,6 @@ namespace {
 
 using platform::WindowState;
 
-
 class Form1CommandTest : public fakes::Form1Harness {
  protected:
   void SetUp() override { ASSERT_TRUE(form.load()); }

@@ -257,13 +257,6 @@ TEST_F(TrayDecodingTest, DoubleClicksOfEitherButtonRaiseMouseDblClickWithButton1
   EXPECT_EQ(host.popups, 0);
 }
 
-TEST_F(TrayDecodingTest, RightButtonReleasePopsUpTheMenu) {
-  owner.deliverTrayCode(517);
-
-  EXPECT_EQ(host.popups, 1);
-  EXPECT_TRUE(buttons.empty());
-}
-
 TEST_F(TrayDecodingTest, EveryOtherCodeDoesNothing) {
   for (float code : {512.0f, 513.0f, 514.0f, 516.0f, 519.0f, 520.0f, 0.0f, -517.0f}) {
     owner.deliverTrayCode(code);

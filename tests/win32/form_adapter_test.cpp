@@ -11,6 +11,7 @@
 #include "platform/win32/win32_form.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_ui.h"
+#include "processes.h"
 #include "recording_events.h"
 
 namespace calvorin {
@@ -44,22 +45,12 @@ HWND childWithClass(HWND parent, const char* className, int index) {
   return child;
 }
 
-void pumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
+using testkit::pumpMessages;
 
 // Stands in for a WMI call on Windows: it leaves the process, and COM waits
 // for the reply in a modal loop that dispatches sent and posted messages.
 void wmiCallPumpingLikeCom() {
-  const DWORD end = GetTickCount() + 300;
-  while (static_cast<LONG>(end - GetTickCount()) > 0) {
-    pumpMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
+  testkit::waitUntil([] { return false; }, 300, testkit::Pump::Messages);
 }
 
 bool quitPosted() {

@@ -8,6 +8,7 @@
 #include "platform/win32/port_handles.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_ui.h"
+#include "processes.h"
 #include "recording_events.h"
 
 namespace calvorin {
@@ -29,32 +30,23 @@ std::string builtHelpFile() {
 // Wine's help viewer shows a topic in a rich edit control (id 0x701) whose
 // first line is the topic's title.
 std::string shownTopicTitle(int timeoutMs) {
-  const DWORD deadline = GetTickCount() + static_cast<DWORD>(timeoutMs);
-  do {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-      DispatchMessageA(&message);
-    if (HWND viewer = FindWindowA("MS_WINHELP", nullptr)) {
-      char text[4096] = {};
-      SendMessageTimeoutA(GetDlgItem(viewer, 0x701), WM_GETTEXT, sizeof text,
-                          reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
-      const std::string all = text;
-      if (!all.empty())
-        return all.substr(0, all.find('\r'));
-    }
-    Sleep(50);
-  } while (static_cast<LONG>(GetTickCount() - deadline) < 0);
-  return "";
+  std::string all;
+  testkit::waitUntil(
+      [&] {
+        if (HWND viewer = FindWindowA("MS_WINHELP", nullptr)) {
+          char text[4096] = {};
+          SendMessageTimeoutA(GetDlgItem(viewer, 0x701), WM_GETTEXT, sizeof text,
+                              reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+          all = text;
+        }
+        return !all.empty();
+      },
+      timeoutMs, testkit::Pump::Messages);
+  return all.substr(0, all.find('\r'));
 }
 
 bool viewerGone(int timeoutMs) {
-  const DWORD deadline = GetTickCount() + static_cast<DWORD>(timeoutMs);
-  while (FindWindowA("MS_WINHELP", nullptr)) {
-    if (static_cast<LONG>(GetTickCount() - deadline) >= 0)
-      return false;
-    Sleep(50);
-  }
-  return true;
+  return testkit::waitUntil([] { return !FindWindowA("MS_WINHELP", nullptr); }, timeoutMs);
 }
 
 class HelpAdapterTest : public ::testing::Test {

@@ -12,6 +12,7 @@
 #include "platform/win32/win32_ui.h"
 #include "recording_events.h"
 #include "tray/tray_icon.h"
+#include "processes.h"
 #include "tray_reader.h"
 
 namespace calvorin {
@@ -115,21 +116,18 @@ TEST_F(TrayAdapterTest, TheShellRefusesASecondAddAndKeepsTheFirstTooltip) {
 }
 
 TEST_F(TrayAdapterTest, ARightClickOnTheIconReachesTheDecoderAsCode517) {
+  int doubleClicks = 0;
+  t->MouseDblClick = [&](std::int16_t) { ++doubleClicks; };
   t->Add();
   ASSERT_TRUE(waitForTrayTooltip(L"Service is Running", 5000));
   const auto icons = readTrayIcons();
   ASSERT_EQ(icons.size(), 1u);
 
   testkit::postTrayMouseMessage(icons[0], WM_RBUTTONUP);
-  const DWORD deadline = GetTickCount() + 5000;
-  MSG message;
-  while (host.popups == 0 && GetTickCount() < deadline) {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-      DispatchMessageA(&message);
-    Sleep(20);
-  }
+  testkit::waitUntil([&] { return host.popups != 0; }, 5000, testkit::Pump::Messages);
 
   EXPECT_EQ(host.popups, 1) << "517, a right-button release, pops up the menu";
+  EXPECT_EQ(doubleClicks, 0);
 }
 
 }  // namespace

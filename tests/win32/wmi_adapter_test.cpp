@@ -56,8 +56,7 @@ TEST_F(WmiAdapterTest, ReadsStateAndStartModeOfTheRealService) {
   EXPECT_EQ(startMode(), "Auto");
 
   fixture::setStartType(fixture::StartType::Manual);
-  fixture::startMessenger();
-  ASSERT_TRUE(fixture::waitForState(SERVICE_RUNNING, 10000));
+  ASSERT_TRUE(messenger.startAndWait());
   EXPECT_EQ(state(), "Running");
 }
 
@@ -85,8 +84,7 @@ TEST_F(WmiAdapterTest, AStartThatIsStillPendingLeavesServiceRunningFalse) {
 
 TEST_F(WmiAdapterTest, AServiceThatIgnoresStopKeepsRunningButServiceRunningIsFalse) {
   InstalledMessenger messenger("--ignore-stop");
-  fixture::startMessenger();
-  ASSERT_TRUE(fixture::waitForState(SERVICE_RUNNING, 10000));
+  ASSERT_TRUE(messenger.startAndWait());
 
   EXPECT_EQ(service.ServiceControl(service::ServiceOpStop), 4u);
 

@@ -11,20 +11,6 @@ namespace {
 
 constexpr char kMissing[] = "The Messenger service was not found on this computer.";
 
-// Every top-level window of a process with this class: a popup menu is
-// "#32768", a message box "#32770".
-int windowsOf(DWORD processId, const char* className) {
-  int count = 0;
-  HWND window = nullptr;
-  while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == processId && IsWindowVisible(window))
-      ++count;
-  }
-  return count;
-}
-
 class FaultsTest : public CalvorinTest {};
 
 TEST_F(FaultsTest, AServiceDeletedUnderTheProgramGetsOneClearMessagePerCommand) {
@@ -35,13 +21,13 @@ TEST_F(FaultsTest, AServiceDeletedUnderTheProgramGetsOneClearMessagePerCommand) 
 
   // Live-state ticks fail quietly.
   Sleep(11000);
-  EXPECT_EQ(windowsOf(calvorin().id(), "#32770"), 0);
+  EXPECT_EQ(shownWindowsOf(calvorin().id(), "#32770"), 0);
 
   for (const char* command : {"Refresh", "&Start", "&Stop"}) {
     choose(window, command);
     expectMessage(kMissing, "Calvorin 1.0");
     menus.read(window);
-    EXPECT_EQ(windowsOf(calvorin().id(), "#32770"), 0) << "one message for " << command;
+    EXPECT_EQ(shownWindowsOf(calvorin().id(), "#32770"), 0) << "one message for " << command;
   }
 
   install();
@@ -62,7 +48,7 @@ TEST_F(FaultsTest, ATrayStormLeavesOneMenuAtMostAndTheWindowHidden) {
       code = WM_RBUTTONUP;
     sendTrayNotification(window, WM_MOUSEMOVE, 1, code);
     if (i % 250 == 0)
-      mostMenus = std::max(mostMenus, windowsOf(calvorin().id(), "#32768"));
+      mostMenus = std::max(mostMenus, shownWindowsOf(calvorin().id(), "#32768"));
     // The menu is left open for the first half, then closed whenever it opens.
     if (i >= 2500 && i % 100 == 0)
       PostMessageA(window, WM_CANCELMODE, 0, 0);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -9,6 +11,28 @@
 #include "resources/texts.h"
 
 namespace calvorin::testkit {
+
+// The top-level windows of a process with this class and caption (nullptr:
+// any). A pop-up menu's class is "#32768", a message box's "#32770".
+inline std::vector<HWND> windowsOf(DWORD processId, const char* className,
+                                   const char* caption = nullptr) {
+  std::vector<HWND> found;
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, className, caption)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId)
+      found.push_back(window);
+  }
+  return found;
+}
+
+// How many of them are shown.
+inline int shownWindowsOf(DWORD processId, const char* className) {
+  const auto windows = windowsOf(processId, className);
+  return static_cast<int>(
+      std::count_if(windows.begin(), windows.end(), [](HWND w) { return IsWindowVisible(w); }));
+}
 
 // The real Calvorin.exe, started for one test and ended after it.
 class CalvorinProcess {
@@ -37,14 +61,8 @@ class CalvorinProcess {
 
   // A top-level window of this process with the given class and caption.
   HWND findOwnWindow(const char* className, const char* caption) const {
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, className, caption)) != nullptr) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(window, &owner);
-      if (owner == id())
-        return window;
-    }
-    return nullptr;
+    const auto found = windowsOf(id(), className, caption);
+    return found.empty() ? nullptr : found.front();
   }
 
   // The exit code once the process has ended, or STILL_ACTIVE.

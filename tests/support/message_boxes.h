@@ -20,11 +20,8 @@ inline MessageBoxSeen waitForMessageBox(DWORD processId, int timeoutMs) {
   MessageBoxSeen seen;
   waitUntil(
       [&] {
-        HWND box = nullptr;
-        while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(box, &owner);
-          if (owner != processId || !IsWindowVisible(box))
+        for (const HWND box : windowsOf(processId, "#32770")) {
+          if (!IsWindowVisible(box))
             continue;
           // A box being built may show before its text is in place.
           const std::string text = windowText(GetDlgItem(box, 0xFFFF));

@@ -116,11 +116,13 @@ install_help_viewer() {
 }
 
 # Windows registers its browser under App Paths, which Calvorin's About link
-# reads; Wine registers none. Prefix $1 gets Wine's browser registered there.
+# reads; Wine registers none. Prefix $1 gets Wine's browser registered there,
+# and its wineserver is stopped again, so that the caller may start its own.
 register_browser() {
   WINEPREFIX=$1 timeout 60 wine reg add \
     'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\IEXPLORE.EXE' \
     /ve /d 'C:\Program Files\Internet Explorer\iexplore.exe' /f >/dev/null 2>&1
+  stop_prefix "$1"
 }
 
 # Wine links Desktop, Documents... of prefix $1 to the host's home: plain

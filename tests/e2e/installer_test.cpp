@@ -11,6 +11,8 @@ namespace calvorin::testkit {
 namespace {
 
 constexpr char kInstalledProgram[] = "C:\\Program Files\\Calvorin\\Calvorin.exe";
+// The auto-start entry for it, as the program's menu and the package write it.
+constexpr char kAutoStartCommand[] = "\"C:\\Program Files\\Calvorin\\Calvorin.exe\"";
 constexpr char kInstalledHelp[] = "C:\\Program Files\\Calvorin\\Calvorin.HLP";
 constexpr char kUninstallKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Calvorin";
@@ -131,7 +133,7 @@ class InstallerTest : public CalvorinTest {
   void removeDuringAStartWait(const std::string& removal) {
     const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
     choose(window, "&Enable Auto StartUp");
-    ASSERT_TRUE(waitUntil([] { return registration() == kInstalledProgram; }, 5000));
+    ASSERT_TRUE(waitUntil([] { return registration() == kAutoStartCommand; }, 5000));
     choose(window, "&Start");
     ASSERT_TRUE(waitUntil(
         [&] { return heldText(statusLine(window)).rfind("Starting Service.", 0) == 0; }, 10000));
@@ -172,7 +174,7 @@ TEST_F(InstallerTest, SilentSetupInstallsAndSilentUninstallEndsTheProgramAndLeav
 
   const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
   choose(window, "&Enable Auto StartUp");
-  EXPECT_TRUE(waitUntil([] { return registration() == kInstalledProgram; }, 5000))
+  EXPECT_TRUE(waitUntil([] { return registration() == kAutoStartCommand; }, 5000))
       << registration();
 
   // As Add/Remove Programs runs it, with the program still in the tray. The
@@ -193,7 +195,7 @@ TEST_F(InstallerTest, PackageInstallsSilentlyWithTheAutoStartValueOnlyWhenAsked)
     const char* registration;
   };
   for (const Case& ask : {Case{"", "(none)"}, Case{"AUTOSTART=yes", "(none)"},
-                          Case{"AUTOSTART=1", kInstalledProgram}}) {
+                          Case{"AUTOSTART=1", kAutoStartCommand}}) {
     SCOPED_TRACE(ask.properties);
     ASSERT_EQ(run("msiexec /i " + package() + " /qn " + ask.properties, 120000), 0u);
     EXPECT_TRUE(exists(kInstalledProgram));
@@ -204,6 +206,17 @@ TEST_F(InstallerTest, PackageInstallsSilentlyWithTheAutoStartValueOnlyWhenAsked)
     if (ask.properties[0] == '\0') {
       const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
       EXPECT_EQ(countTrayIcons(window), 1);
+    }
+    if (registration() == kAutoStartCommand) {
+      // Windows starts the entry as a command line: Calvorin, never a
+      // planted C:\Program.exe.
+      stubOut({"C:\\Program.exe"});
+      const Process logon(registration());
+      EXPECT_TRUE(waitUntil(
+          [&] { return !windowsOf(logon.id(), identity::kFormClass, texts::kAppTitle).empty(); },
+          15000));
+      EXPECT_EQ(stubCalls(), "");
+      DeleteFileA("C:\\Program.exe");
     }
 
     EXPECT_EQ(run("msiexec /x " + package() + " /qn", 120000), 0u);
@@ -216,7 +229,7 @@ TEST_F(InstallerTest, PackageRemovalEndsTheProgramAndTakesTheValueItsMenuWrote) 
   ASSERT_EQ(run("msiexec /i " + package() + " /qn", 120000), 0u);
   const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
   choose(window, "&Enable Auto StartUp");
-  ASSERT_TRUE(waitUntil([] { return registration() == kInstalledProgram; }, 5000));
+  ASSERT_TRUE(waitUntil([] { return registration() == kAutoStartCommand; }, 5000));
 
   EXPECT_EQ(run("msiexec /x " + package() + " /qn", 120000), 0u);
   EXPECT_EQ(calvorin().exitCode(0), 0u) << "ended cleanly, not killed";
@@ -246,7 +259,7 @@ TEST_F(InstallerTest, ALaterPackageReplacesTheInstalledOneAndAnOlderIsRefused) {
   const std::string installed = fileVersion(kInstalledProgram);
   const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
   choose(window, "&Enable Auto StartUp");
-  ASSERT_TRUE(waitUntil([] { return registration() == kInstalledProgram; }, 5000));
+  ASSERT_TRUE(waitUntil([] { return registration() == kAutoStartCommand; }, 5000));
 
   EXPECT_EQ(run("msiexec /i " + nextPackage() + " /qn", 180000), 0u);
   EXPECT_EQ(calvorin().exitCode(0), 0u) << "closed first, cleanly";
@@ -254,7 +267,7 @@ TEST_F(InstallerTest, ALaterPackageReplacesTheInstalledOneAndAnOlderIsRefused) {
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_NE(entries[0], installed);
   EXPECT_EQ(fileVersion(kInstalledProgram), entries[0]) << "the files are the new version's";
-  EXPECT_EQ(registration(), kInstalledProgram);
+  EXPECT_EQ(registration(), kAutoStartCommand);
 
   // ERROR_INSTALL_FAILURE from the launch condition whose message says why
   // (package.tables checks it: Wine's msi logs no launch condition's text).
@@ -267,21 +280,23 @@ TEST_F(InstallerTest, ALaterPackageReplacesTheInstalledOneAndAnOlderIsRefused) {
 }
 
 // The auto-start entry across an upgrade of the package: one that the older
-// package wrote stays without AUTOSTART=1 being given again, and AUTOSTART=1
-// to the newer writes one that was not there.
+// package wrote stays without AUTOSTART=1 being given again, written in
+// quotes where an older version left the path bare, and AUTOSTART=1 to the
+// newer writes one that was not there.
 TEST_F(InstallerTest, ALaterPackageKeepsTheAutoStartEntryAndHonoursAutostart) {
   install();
   ASSERT_EQ(run("msiexec /i " + package() + " /qn AUTOSTART=1", 120000), 0u);
-  ASSERT_EQ(registration(), kInstalledProgram);
+  ASSERT_EQ(registration(), kAutoStartCommand);
+  setRegistration(kInstalledProgram);
   EXPECT_EQ(run("msiexec /i " + nextPackage() + " /qn", 180000), 0u);
-  EXPECT_EQ(registration(), kInstalledProgram);
+  EXPECT_EQ(registration(), kAutoStartCommand);
   EXPECT_EQ(run("msiexec /x " + nextPackage() + " /qn", 120000), 0u);
   expectNothingLeft();
 
   ASSERT_EQ(run("msiexec /i " + package() + " /qn", 120000), 0u);
   ASSERT_EQ(registration(), "(none)");
   EXPECT_EQ(run("msiexec /i " + nextPackage() + " /qn AUTOSTART=1", 180000), 0u);
-  EXPECT_EQ(registration(), kInstalledProgram);
+  EXPECT_EQ(registration(), kAutoStartCommand);
   EXPECT_EQ(uninstallEntries(), 1);
   EXPECT_EQ(run("msiexec /x " + nextPackage() + " /qn", 120000), 0u);
   expectNothingLeft();
@@ -295,7 +310,7 @@ TEST_F(InstallerTest, ALaterSetupProgramReplacesTheInstalledOne) {
   const std::string installed = fileVersion(kInstalledProgram);
   const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
   choose(window, "&Enable Auto StartUp");
-  ASSERT_TRUE(waitUntil([] { return registration() == kInstalledProgram; }, 5000));
+  ASSERT_TRUE(waitUntil([] { return registration() == kAutoStartCommand; }, 5000));
 
   EXPECT_EQ(run(nextSetupProgram() + " /S", 120000), 0u);
   EXPECT_EQ(calvorin().exitCode(0), 0u) << "closed first, cleanly";
@@ -303,7 +318,7 @@ TEST_F(InstallerTest, ALaterSetupProgramReplacesTheInstalledOne) {
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_NE(entries[0], installed);
   EXPECT_EQ(fileVersion(kInstalledProgram), entries[0]);
-  EXPECT_EQ(registration(), kInstalledProgram);
+  EXPECT_EQ(registration(), kAutoStartCommand);
 
   run(uninstallEntry("QuietUninstallString"), 10000);
   EXPECT_TRUE(waitUntil([] { return uninstallEntries() == 0; }, 30000));

@@ -10,6 +10,13 @@ cd "$(dirname "$0")/../.."
 
 runs=$(mktemp -d)
 trap 'rm -rf "$runs"' EXIT
+# A folder that holds anything a release does not write is refused, untouched.
+mkdir "$runs/foreign"
+touch "$runs/foreign/keep"
+if scripts/release "$runs/foreign" >"$runs/foreign.log" 2>&1 || [ ! -f "$runs/foreign/keep" ]; then
+  echo "scripts/release took $runs/foreign, a folder it did not make" >&2
+  exit 1
+fi
 scripts/release "$runs/first" >"$runs/first.log" 2>&1 || { cat "$runs/first.log" >&2; exit 1; }
 # Another second, and another folder for everything the build makes.
 sleep 2

@@ -114,6 +114,14 @@ Section "Calvorin"
   File "${BUILD_DIR}/Calvorin.HLP"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Calvorin.lnk" "$INSTDIR\Calvorin.exe"
+  ; Windows runs the auto-start entry as a command line: unquoted, a path
+  ; with spaces first runs C:\Program.exe, which any user of Windows 2000
+  ; may create. An older version's unquoted entry for this folder is
+  ; quoted now; one for a copy elsewhere is not this installation's.
+  ReadRegStr $0 HKLM "${RUN_KEY}" "Calvorin"
+  ${If} $0 == "$INSTDIR\Calvorin.exe"
+    WriteRegStr HKLM "${RUN_KEY}" "Calvorin" '"$INSTDIR\Calvorin.exe"'
+  ${EndIf}
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Calvorin"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"

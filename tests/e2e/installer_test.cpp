@@ -11,9 +11,11 @@ namespace calvorin::testkit {
 namespace {
 
 constexpr char kInstalledProgram[] = "C:\\Program Files\\Calvorin\\Calvorin.exe";
-// The auto-start entry for it, as the program's menu and the package write it.
-constexpr char kAutoStartCommand[] = "\"C:\\Program Files\\Calvorin\\Calvorin.exe\"";
 constexpr char kInstalledHelp[] = "C:\\Program Files\\Calvorin\\Calvorin.HLP";
+// The auto-start entry as the installers write it, quoted.
+constexpr char kAutoStartCommand[] = "\"C:\\Program Files\\Calvorin\\Calvorin.exe\"";
+// Calvorin's file name in another folder, as a portable copy has it.
+constexpr char kLookalike[] = "C:\\Portable\\Calvorin.exe";
 constexpr char kUninstallKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Calvorin";
 
@@ -151,6 +153,14 @@ class InstallerTest : public CalvorinTest {
     expectNothingLeft();
   }
 
+  // The setup program's uninstaller, as Add/Remove Programs runs it: it hands
+  // over to a copy of itself in %TEMP% and returns at once.
+  void uninstallSetupProgram() {
+    run(uninstallEntry("QuietUninstallString"), 10000);
+    EXPECT_TRUE(waitUntil([] { return uninstallEntries() == 0; }, 30000));
+    EXPECT_TRUE(waitUntil([] { return !exists("C:\\Program Files\\Calvorin"); }, 30000));
+  }
+
   // Nothing of Calvorin left: no process, icon, file, folder, shortcut,
   // Add/Remove Programs entry or auto-start value.
   void expectNothingLeft() {
@@ -207,17 +217,6 @@ TEST_F(InstallerTest, PackageInstallsSilentlyWithTheAutoStartValueOnlyWhenAsked)
       const HWND window = startedHidden(L"Service is Stopped", kInstalledProgram);
       EXPECT_EQ(countTrayIcons(window), 1);
     }
-    if (registration() == kAutoStartCommand) {
-      // Windows starts the entry as a command line: Calvorin, never a
-      // planted C:\Program.exe.
-      stubOut({"C:\\Program.exe"});
-      const Process logon(registration());
-      EXPECT_TRUE(waitUntil(
-          [&] { return !windowsOf(logon.id(), identity::kFormClass, texts::kAppTitle).empty(); },
-          15000));
-      EXPECT_EQ(stubCalls(), "");
-      DeleteFileA("C:\\Program.exe");
-    }
 
     EXPECT_EQ(run("msiexec /x " + package() + " /qn", 120000), 0u);
     expectNothingLeft();
@@ -267,7 +266,7 @@ TEST_F(InstallerTest, ALaterPackageReplacesTheInstalledOneAndAnOlderIsRefused) {
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_NE(entries[0], installed);
   EXPECT_EQ(fileVersion(kInstalledProgram), entries[0]) << "the files are the new version's";
-  EXPECT_EQ(registration(), kAutoStartCommand);
+  EXPECT_EQ(registration(), kAutoStartCommand) << "written anew, quoted";
 
   // ERROR_INSTALL_FAILURE from the launch condition whose message says why
   // (package.tables checks it: Wine's msi logs no launch condition's text).
@@ -280,14 +279,12 @@ TEST_F(InstallerTest, ALaterPackageReplacesTheInstalledOneAndAnOlderIsRefused) {
 }
 
 // The auto-start entry across an upgrade of the package: one that the older
-// package wrote stays without AUTOSTART=1 being given again, written in
-// quotes where an older version left the path bare, and AUTOSTART=1 to the
-// newer writes one that was not there.
+// package wrote stays without AUTOSTART=1 being given again, and AUTOSTART=1
+// to the newer writes one that was not there.
 TEST_F(InstallerTest, ALaterPackageKeepsTheAutoStartEntryAndHonoursAutostart) {
   install();
   ASSERT_EQ(run("msiexec /i " + package() + " /qn AUTOSTART=1", 120000), 0u);
   ASSERT_EQ(registration(), kAutoStartCommand);
-  setRegistration(kInstalledProgram);
   EXPECT_EQ(run("msiexec /i " + nextPackage() + " /qn", 180000), 0u);
   EXPECT_EQ(registration(), kAutoStartCommand);
   EXPECT_EQ(run("msiexec /x " + nextPackage() + " /qn", 120000), 0u);
@@ -318,11 +315,39 @@ TEST_F(InstallerTest, ALaterSetupProgramReplacesTheInstalledOne) {
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_NE(entries[0], installed);
   EXPECT_EQ(fileVersion(kInstalledProgram), entries[0]);
-  EXPECT_EQ(registration(), kAutoStartCommand);
+  EXPECT_EQ(registration(), kAutoStartCommand) << "quoted";
 
-  run(uninstallEntry("QuietUninstallString"), 10000);
-  EXPECT_TRUE(waitUntil([] { return uninstallEntries() == 0; }, 30000));
-  EXPECT_TRUE(waitUntil([] { return !exists("C:\\Program Files\\Calvorin"); }, 30000));
+  uninstallSetupProgram();
+  expectNothingLeft();
+}
+
+// Windows runs the auto-start entry as a command line: run so, with a
+// C:\Program.exe in place, it starts the installed program and not that
+// one. The package writes it quoted, and an upgrade quotes an older
+// version's entry; the setup program quotes an older entry for its folder
+// and leaves one for a copy elsewhere as it is.
+TEST_F(InstallerTest, TheAutoStartEntryIsQuotedAndStartsTheInstalledProgram) {
+  install();
+  ASSERT_EQ(run("msiexec /i " + package() + " /qn AUTOSTART=1", 120000), 0u);
+  ASSERT_EQ(registration(), kAutoStartCommand);
+  stubOut({"C:\\Program.exe"});
+  {
+    const CalvorinProcess started(CalvorinProcess::CommandLine{registration()});
+    EXPECT_NE(started.mainWindow(), nullptr);
+    EXPECT_EQ(stubCalls(), "") << "C:\\Program.exe ran";
+  }
+  setRegistration(kInstalledProgram);
+  EXPECT_EQ(run("msiexec /i " + nextPackage() + " /qn", 180000), 0u);
+  EXPECT_EQ(registration(), kAutoStartCommand);
+  EXPECT_EQ(run("msiexec /x " + nextPackage() + " /qn", 120000), 0u);
+
+  ASSERT_EQ(run(setupProgram() + " /S", 60000), 0u);
+  for (const std::string older : {kInstalledProgram, kLookalike}) {
+    setRegistration(older.c_str());
+    EXPECT_EQ(run(setupProgram() + " /S", 60000), 0u);
+    EXPECT_EQ(registration(), older == kInstalledProgram ? kAutoStartCommand : older);
+  }
+  uninstallSetupProgram();
   expectNothingLeft();
 }
 

@@ -42,6 +42,12 @@ class CalvorinProcess {
   explicit CalvorinProcess(const std::string& programPath = shippedFile("Calvorin.exe"),
                            const std::string& arguments = "")
       : process_("\"" + programPath + "\"" + (arguments.empty() ? "" : " " + arguments)) {}
+  // The program as a command line starts it, as Windows starts the auto-start
+  // entry's text.
+  struct CommandLine {
+    std::string text;
+  };
+  explicit CalvorinProcess(const CommandLine& commandLine) : process_(commandLine.text) {}
 
   bool started() const { return process_.started(); }
   DWORD id() const { return process_.id(); }

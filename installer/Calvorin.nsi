@@ -3,16 +3,15 @@
 ; Programs. Both run silently with /S.
 ;
 ; makensis -DBUILD_DIR=<folder holding Calvorin.exe and Calvorin.HLP>
-;          -DVERSION=<major.minor.patch> -DFORM_CLASS=<the forms' window class>
-;          -DMAIN_CAPTION=<the main window's caption>
-;          -DABOUT_CAPTION=<the About window's caption> Calvorin.nsi
-; writes BUILD_DIR/Calvorin-VERSION-setup.exe. The build passes the names
-; from the program's own headers, where they are written once. With -DAMD64
+;          -DVERSION=<major.minor.patch>
+;          -DACTIONS_DLL=<the installers' actions, calvorin-msi-actions.dll>
+;          Calvorin.nsi
+; writes BUILD_DIR/Calvorin-VERSION-setup.exe. With -DAMD64
 ; it is a 64-bit setup program for the 64-bit build, which its tests install
 ; into the 64-bit Program Files and registry.
 
-!ifndef BUILD_DIR | VERSION | FORM_CLASS | MAIN_CAPTION | ABOUT_CAPTION
-  !error "define BUILD_DIR, VERSION, FORM_CLASS, MAIN_CAPTION and ABOUT_CAPTION"
+!ifndef BUILD_DIR | VERSION | ACTIONS_DLL
+  !error "define BUILD_DIR, VERSION and ACTIONS_DLL"
 !endif
 
 !ifdef AMD64
@@ -25,13 +24,9 @@
 ; commit is the same.
 SetDateSave off
 !include LogicLib.nsh
-!include WinMessages.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Calvorin"
 !define RUN_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
-; SYNCHRONIZE | PROCESS_TERMINATE
-!define SYNCHRONIZE_AND_TERMINATE 0x00100001
-!define WAIT_TIMEOUT 258
 
 Name "Calvorin"
 OutFile "${BUILD_DIR}/Calvorin-${VERSION}-setup.exe"
@@ -57,43 +52,15 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
-; Ends a running Calvorin the way its own menu does, so that it removes its
-; tray icon and lets go of its files: the program's first close only hides
-; it in the tray, the second ends it, and an About window closes with one.
-; A program in a start command's wait (a minute) takes the requests only
-; once the wait is over; one that has not ended after 75 seconds (a box left
-; open, say) is ended by force, as the Windows Installer package does, so
-; that a silent removal never gives up and never leaves its files behind.
+; Ends every running copy of the installed Calvorin.exe, in every log-on
+; session, before its files are replaced or removed: the installers'
+; actions DLL does it for both installers alike (installer/msi-actions).
 !macro DEFINE_END_CALVORIN un
 Function ${un}EndCalvorin
-  FindWindow $0 "${FORM_CLASS}" "${MAIN_CAPTION}"
-  ${IfThen} $0 = 0 ${|} Return ${|}
-  System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
-  System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE_AND_TERMINATE}, i 0, i r1) p .r2'
-  ; Posted: a program busy with a service request would keep a sender waiting.
-  System::Call 'user32::PostMessage(p r0, i ${WM_CLOSE}, p 0, p 0)'
-  System::Call 'user32::PostMessage(p r0, i ${WM_CLOSE}, p 0, p 0)'
-  FindWindow $3 "${FORM_CLASS}" "${ABOUT_CAPTION}"
-  ${If} $3 <> 0
-    System::Call 'user32::PostMessage(p r3, i ${WM_CLOSE}, p 0, p 0)'
-  ${EndIf}
-  ${If} $2 = 0
-    ; Not allowed to wait on it: wait for its window instead.
-    ${For} $4 1 150
-      Sleep 500
-      FindWindow $0 "${FORM_CLASS}" "${MAIN_CAPTION}"
-      ${If} $0 = 0
-        ${ExitFor}
-      ${EndIf}
-    ${Next}
-    Return
-  ${EndIf}
-  System::Call 'kernel32::WaitForSingleObject(p r2, i 75000) i .r3'
-  ${If} $3 = ${WAIT_TIMEOUT}
-    System::Call 'kernel32::TerminateProcess(p r2, i 1)'
-    System::Call 'kernel32::WaitForSingleObject(p r2, i 5000)'
-  ${EndIf}
-  System::Call 'kernel32::CloseHandle(p r2)'
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\calvorin-actions.dll" "${ACTIONS_DLL}"
+  ; Unloaded after the call, so that the plug-ins folder can go.
+  System::Call '$PLUGINSDIR\calvorin-actions.dll::EndRunningCopies(m "$INSTDIR\Calvorin.exe") ?u'
 FunctionEnd
 !macroend
 !insertmacro DEFINE_END_CALVORIN ""

@@ -1,9 +1,9 @@
 #pragma once
 
 // The names by which a running Calvorin is found from outside: by a second
-// start of it, by both installers before they replace or remove its files,
-// and by the tests. Written once, here; the build reads kFormClass from this
-// file for the setup program's script, and the captions from texts.h.
+// start of it, by the installers' actions (installer/msi-actions) before
+// they replace or remove its files, and by the tests. Written once, here,
+// and the captions in texts.h.
 namespace calvorin::identity {
 
 // The window class of every form of the program; the main window's caption

@@ -351,6 +351,36 @@ TEST_F(InstallerTest, TheAutoStartEntryIsQuotedAndStartsTheInstalledProgram) {
   expectNothingLeft();
 }
 
+// Each installer ends the running copies of the program whose files it
+// replaces or removes, and only those: a look-alike in another folder (the
+// stub program there, with --calvorin-window), of the same file name,
+// window class and caption, is neither waited for nor ended.
+TEST_F(InstallerTest, InstallersEndOnlyTheInstalledProgramsCopies) {
+  install();
+  ASSERT_TRUE(CreateDirectoryA("C:\\Portable", nullptr));
+  stubOut({kLookalike});
+  const Process lookalike(std::string(kLookalike) + " --calvorin-window");
+  ASSERT_TRUE(waitUntil([] { return FindWindowA(identity::kFormClass, texts::kAppTitle); }, 10000));
+
+  const auto endsTheCopyOnly = [&](const std::string& command) {
+    SCOPED_TRACE(command);
+    startedHidden(L"Service is Stopped", kInstalledProgram);
+    const DWORD begun = GetTickCount();
+    EXPECT_EQ(run(command, 180000), 0u);
+    EXPECT_EQ(calvorin().exitCode(30000), 0u) << "closed first, cleanly";
+    EXPECT_LT(GetTickCount() - begun, 60000u) << "waited for the look-alike";
+    EXPECT_EQ(lookalike.exitCode(0), STILL_ACTIVE);
+  };
+  ASSERT_EQ(run("msiexec /i " + package() + " /qn", 120000), 0u);
+  endsTheCopyOnly("msiexec /i " + nextPackage() + " /qn");
+  endsTheCopyOnly("msiexec /x " + nextPackage() + " /qn");
+  ASSERT_EQ(run(setupProgram() + " /S", 60000), 0u);
+  endsTheCopyOnly(setupProgram() + " /S");
+  endsTheCopyOnly(uninstallEntry("QuietUninstallString"));
+  EXPECT_TRUE(waitUntil([] { return !exists("C:\\Program Files\\Calvorin"); }, 30000));
+  expectNothingLeft();
+}
+
 // A second install of the package, or one over the setup program's: one
 // installation remains, the package's, in the same folder.
 TEST_F(InstallerTest, PackageOverItselfOrOverTheSetupProgramLeavesOneInstallation) {

@@ -41,9 +41,11 @@ class MenuReader {
   }
 
   std::map<std::string, MenuEntry> read(HWND window) {
-    if (!hookHandle_) {
-      const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    // A program started anew in the same test has another thread.
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (!hookHandle_ || thread != hookedThread_) {
       hookHandle_.reset(SetWindowsHookExA(WH_GETMESSAGE, hook_, probe_.get(), thread));
+      hookedThread_ = thread;
       if (!hookHandle_)
         throw std::runtime_error("cannot hook the program's thread");
     }
@@ -87,6 +89,7 @@ class MenuReader {
   win32::UniqueLibrary probe_;
   HOOKPROC hook_ = nullptr;
   win32::UniqueHook hookHandle_;
+  DWORD hookedThread_ = 0;
   win32::UniqueWindow receiver_;
 };
 

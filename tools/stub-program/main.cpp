@@ -5,6 +5,10 @@
 // With --help-window it also stands in for the help viewer's window, which
 // WinHelp talks to: it records each command it is sent ("<number>|<help
 // file>") in C:\help-calls.log until it is closed or the session ends.
+//
+// With --calvorin-window it is another program with a window of Calvorin's
+// class and main caption, which ignores close requests: one that the
+// installers must neither ask to close nor end.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,6 +16,8 @@
 #include <windows.h>
 
 #include "platform/win32/handles.h"
+#include "resources/identity.h"
+#include "resources/texts.h"
 
 namespace {
 
@@ -64,14 +70,19 @@ LRESULT CALLBACK helpWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-int runHelpWindow() {
-  WNDCLASSA helpClass{};
-  helpClass.lpfnWndProc = helpWindowProc;
-  helpClass.hInstance = GetModuleHandleA(nullptr);
-  helpClass.lpszClassName = "MS_WINHELP";
-  if (!RegisterClassA(&helpClass) ||
-      !CreateWindowA("MS_WINHELP", "Help stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                     nullptr, helpClass.hInstance, nullptr)) {
+LRESULT CALLBACK lookalikeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return message == WM_CLOSE ? 0 : DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A top-level window of that class and caption, and its message loop.
+int runWindow(WNDPROC procedure, const char* className, const char* caption) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = className;
+  if (!RegisterClassA(&windowClass) ||
+      !CreateWindowA(className, caption, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                     windowClass.hInstance, nullptr)) {
     return 1;
   }
   MSG message;
@@ -87,6 +98,9 @@ int main(int argc, char** argv) {
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   record("C:\\stub-calls.log", self, GetCommandLineA());
   if (argc == 2 && std::strcmp(argv[1], "--help-window") == 0)
-    return runHelpWindow();
+    return runWindow(helpWindowProc, "MS_WINHELP", "Help stand-in");
+  if (argc == 2 && std::strcmp(argv[1], "--calvorin-window") == 0)
+    return runWindow(lookalikeWindowProc, calvorin::identity::kFormClass,
+                     calvorin::texts::kAppTitle);
   return 0;
 }

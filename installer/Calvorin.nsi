@@ -66,6 +66,22 @@ FunctionEnd
 !insertmacro DEFINE_END_CALVORIN ""
 !insertmacro DEFINE_END_CALVORIN "un."
 
+; Deletes an installed file; one still in use goes when Windows restarts,
+; and the uninstaller says so rather than leave it unnoticed.
+Function un.RemoveFile
+  Exch $0
+  Delete /REBOOTOK "$0"
+  ${If} ${FileExists} "$0"
+    DetailPrint "$0 is in use: Windows removes it at the next restart."
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Calvorin could not remove $0 because it is still in use. Windows removes it at the next restart." /SD IDOK
+  ${EndIf}
+  Pop $0
+FunctionEnd
+!macro REMOVE_FILE file
+  Push "${file}"
+  Call un.RemoveFile
+!macroend
+
 Function .onInit
   SetShellVarContext all
 FunctionEnd
@@ -103,13 +119,14 @@ SectionEnd
 
 Section "Uninstall"
   Call un.EndCalvorin
-  Delete "$INSTDIR\Calvorin.exe"
-  Delete "$INSTDIR\Calvorin.HLP"
+  !insertmacro REMOVE_FILE "$INSTDIR\Calvorin.exe"
+  !insertmacro REMOVE_FILE "$INSTDIR\Calvorin.HLP"
   ; WinHelp keeps its index of a help file beside it.
-  Delete "$INSTDIR\Calvorin.GID"
-  Delete "$INSTDIR\uninstall.exe"
-  ; Only if empty: the folder may hold files that are not ours.
-  RMDir "$INSTDIR"
+  !insertmacro REMOVE_FILE "$INSTDIR\Calvorin.GID"
+  !insertmacro REMOVE_FILE "$INSTDIR\uninstall.exe"
+  ; Only if empty: the folder may hold files that are not ours. One still
+  ; in use goes at the next restart, and the folder after it.
+  RMDir /REBOOTOK "$INSTDIR"
   Delete "$SMPROGRAMS\Calvorin.lnk"
   DeleteRegValue HKLM "${RUN_KEY}" "Calvorin"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

@@ -198,6 +198,28 @@ TEST_F(InstallerTest, SilentSetupInstallsAndSilentUninstallEndsTheProgramAndLeav
   EXPECT_EQ(registration(), "(none)");
 }
 
+// A file that another program holds open is left for the next restart,
+// which Windows is asked to do, and the silent uninstaller goes on.
+TEST_F(InstallerTest, SilentUninstallLeavesAFileInUseToTheNextRestart) {
+  install();
+  ASSERT_EQ(run(setupProgram() + " /S", 60000), 0u);
+  {
+    const win32::UniqueHandle held(CreateFileA(kInstalledHelp, GENERIC_READ, 0, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    run(uninstallEntry("QuietUninstallString"), 10000);
+    EXPECT_TRUE(waitUntil([] { return uninstallEntries() == 0; }, 30000));
+    EXPECT_TRUE(exists(kInstalledHelp));
+    char pending[4096] = {};
+    DWORD length = sizeof pending;
+    RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                 "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, pending, &length);
+    EXPECT_NE(std::string(pending, length).find("Calvorin.HLP"), std::string::npos);
+  }
+  DeleteFileA(kInstalledHelp);
+  RemoveDirectoryA("C:\\Program Files\\Calvorin");
+  expectNothingLeft();
+}
+
 TEST_F(InstallerTest, PackageInstallsSilentlyWithTheAutoStartValueOnlyWhenAsked) {
   install();
   struct Case {

@@ -28,6 +28,7 @@ using calvorin::texts::kAboutCaptionPrefix;
 using calvorin::texts::kAppTitle;
 using calvorin::win32::UniqueHandle;
 using calvorin::win32::UniqueKey;
+using calvorin::win32::UniqueSnapshot;
 
 // A program in a start command's wait (a minute) takes its close requests
 // only once the wait is over.
@@ -88,10 +89,9 @@ class DebugPrivilege {
 // path: not a copy elsewhere (a portable one), nor another program.
 std::vector<Copy> runningCopies(const std::string& program) {
   std::vector<Copy> copies;
-  const HANDLE taken = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (taken == INVALID_HANDLE_VALUE)
+  const UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot)
     return copies;
-  const UniqueHandle snapshot(taken);
   DWORD ownSession = 0;
   ProcessIdToSessionId(GetCurrentProcessId(), &ownSession);
   const char* name = std::strrchr(program.c_str(), '\\');

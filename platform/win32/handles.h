@@ -12,7 +12,8 @@ namespace calvorin::win32 {
 // COM owners are in com_ptr.h and com_values.h. Nothing is closed by hand.
 //
 // An owner knows its kind's empty value: INVALID_HANDLE_VALUE for what
-// CreateFile and FindFirstFile return, null for every other kind. It closes
+// CreateFile, FindFirstFile and CreateToolhelp32Snapshot return, null for
+// every other kind. It closes
 // only a handle it holds, with the kind's own function, and never throws.
 enum class EmptyIs { Null, Invalid };
 
@@ -56,6 +57,7 @@ class UniqueResource {
 
 using UniqueHandle = UniqueResource<HANDLE, &CloseHandle>;
 using UniqueFile = UniqueResource<HANDLE, &CloseHandle, EmptyIs::Invalid>;
+using UniqueSnapshot = UniqueResource<HANDLE, &CloseHandle, EmptyIs::Invalid>;
 using UniqueFind = UniqueResource<HANDLE, &FindClose, EmptyIs::Invalid>;
 using UniqueServiceHandle = UniqueResource<SC_HANDLE, &CloseServiceHandle>;
 using UniqueIcon = UniqueResource<HICON, &DestroyIcon>;

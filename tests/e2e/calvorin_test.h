@@ -36,15 +36,20 @@ inline void setRegistration(const char* data) {
   }
 }
 
+// A value's data under a key below root, as text (REG_SZ without its NUL,
+// REG_MULTI_SZ with its NULs), or "(none)" when it cannot be read.
+inline std::string registryText(HKEY root, const std::string& key, const char* name,
+                                DWORD type = RRF_RT_REG_SZ) {
+  char data[4096] = {};
+  DWORD length = sizeof data;
+  if (RegGetValueA(root, key.c_str(), name, type, nullptr, data, &length) != ERROR_SUCCESS)
+    return "(none)";
+  return type == RRF_RT_REG_SZ ? std::string(data) : std::string(data, length);
+}
+
 // The auto-start entry's data, or "(none)".
 inline std::string registration() {
-  char data[512] = {};
-  DWORD length = sizeof data;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, kRunKey, kRunValue, RRF_RT_REG_SZ, nullptr, data, &length) !=
-      ERROR_SUCCESS) {
-    return "(none)";
-  }
-  return data;
+  return registryText(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
 }
 
 inline HWND statusLine(HWND mainWindow) {

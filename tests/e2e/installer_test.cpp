@@ -50,17 +50,8 @@ std::vector<std::string> uninstallVersions() {
   std::vector<std::string> versions;
   char name[256];
   for (DWORD i = 0; RegEnumKeyA(uninstall.get(), i, name, sizeof name) == ERROR_SUCCESS; ++i) {
-    char display[256] = {};
-    DWORD length = sizeof display;
-    if (RegGetValueA(uninstall.get(), name, "DisplayName", RRF_RT_REG_SZ, nullptr, display,
-                     &length) != ERROR_SUCCESS ||
-        std::string(display).rfind("Calvorin", 0) != 0) {
-      continue;
-    }
-    char version[64] = {};
-    length = sizeof version;
-    RegGetValueA(uninstall.get(), name, "DisplayVersion", RRF_RT_REG_SZ, nullptr, version, &length);
-    versions.push_back(version);
+    if (registryText(uninstall.get(), name, "DisplayName").rfind("Calvorin", 0) == 0)
+      versions.push_back(registryText(uninstall.get(), name, "DisplayVersion"));
   }
   return versions;
 }
@@ -87,13 +78,7 @@ std::string fileVersion(const char* path) {
 
 // A value of the Add/Remove Programs entry, or "(none)".
 std::string uninstallEntry(const char* name) {
-  char data[512] = {};
-  DWORD length = sizeof data;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, data,
-                   &length) != ERROR_SUCCESS) {
-    return "(none)";
-  }
-  return data;
+  return registryText(HKEY_LOCAL_MACHINE, kUninstallKey, name);
 }
 
 // The artefact whose name matches pattern in the folder that an environment
@@ -204,16 +189,16 @@ TEST_F(InstallerTest, SilentUninstallLeavesAFileInUseToTheNextRestart) {
   install();
   ASSERT_EQ(run(setupProgram() + " /S", 60000), 0u);
   {
-    const win32::UniqueHandle held(CreateFileA(kInstalledHelp, GENERIC_READ, 0, nullptr,
-                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const win32::UniqueFile held(CreateFileA(kInstalledHelp, GENERIC_READ, 0, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
     run(uninstallEntry("QuietUninstallString"), 10000);
     EXPECT_TRUE(waitUntil([] { return uninstallEntries() == 0; }, 30000));
     EXPECT_TRUE(exists(kInstalledHelp));
-    char pending[4096] = {};
-    DWORD length = sizeof pending;
-    RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
-                 "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, pending, &length);
-    EXPECT_NE(std::string(pending, length).find("Calvorin.HLP"), std::string::npos);
+    const std::string pending =
+        registryText(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                     "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ);
+    EXPECT_NE(pending.find("Calvorin.HLP"), std::string::npos);
   }
   DeleteFileA(kInstalledHelp);
   RemoveDirectoryA("C:\\Program Files\\Calvorin");

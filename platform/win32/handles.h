@@ -57,7 +57,8 @@ class UniqueResource {
 
 using UniqueHandle = UniqueResource<HANDLE, &CloseHandle>;
 using UniqueFile = UniqueResource<HANDLE, &CloseHandle, EmptyIs::Invalid>;
-using UniqueSnapshot = UniqueResource<HANDLE, &CloseHandle, EmptyIs::Invalid>;
+// A toolhelp snapshot is a kernel handle that fails as CreateFile does.
+using UniqueSnapshot = UniqueFile;
 using UniqueFind = UniqueResource<HANDLE, &FindClose, EmptyIs::Invalid>;
 using UniqueServiceHandle = UniqueResource<SC_HANDLE, &CloseServiceHandle>;
 using UniqueIcon = UniqueResource<HICON, &DestroyIcon>;

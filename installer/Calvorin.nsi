@@ -5,10 +5,12 @@
 ; makensis -DBUILD_DIR=<folder holding Calvorin.exe and Calvorin.HLP>
 ;          -DVERSION=<major.minor.patch>
 ;          -DACTIONS_DLL=<the installers' actions, calvorin-msi-actions.dll>
+;          [-DSIGNER=<a program run as SIGNER FILE NAME that signs FILE>]
 ;          Calvorin.nsi
 ; writes BUILD_DIR/Calvorin-VERSION-setup.exe. With -DAMD64
 ; it is a 64-bit setup program for the 64-bit build, which its tests install
-; into the 64-bit Program Files and registry.
+; into the 64-bit Program Files and registry. With SIGNER, the uninstaller
+; is signed before it is packed and the setup program once it is written.
 
 !ifndef BUILD_DIR | VERSION | ACTIONS_DLL
   !error "define BUILD_DIR, VERSION and ACTIONS_DLL"
@@ -30,6 +32,10 @@ SetDateSave off
 
 Name "Calvorin"
 OutFile "${BUILD_DIR}/Calvorin-${VERSION}-setup.exe"
+!ifdef SIGNER
+  !uninstfinalize '"${SIGNER}" "%1" uninstall.exe' = 0
+  !finalize '"${SIGNER}" "%1" "Calvorin-${VERSION}-setup.exe"' = 0
+!endif
 !ifdef AMD64
   InstallDir "$PROGRAMFILES64\Calvorin"
 !else
